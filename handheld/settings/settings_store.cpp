@@ -1,0 +1,66 @@
+/*
+ * Loading and saving the settings record, with the first-run defaults and
+ * the one-time migration of an earlier version's value.
+ */
+#include "settings/settings_record.h"
+#include "platform/bounded_text.h"
+#include "platform/registry_tree.h"
+
+SettingsRecord g_settings;
+
+const WCHAR SETTINGS_KEY[] = L"SOFTWARE\\Apps\\Tarnwick Kestrum";
+const WCHAR SETTINGS_VALUE[] = L"Settings";
+const WCHAR OLD_SETTINGS_KEY[] = L"SOFTWARE\\Tarnwick\\Kestrum";
+
+/* A path written from outside may fill its field without a terminator:
+ * cut it at 259 characters so that no reader runs past the field. */
+static void TerminatePath(WCHAR *field)
+{
+    if (BoundedLength(field, PATH_CHARS) == PATH_CHARS)
+        field[PATH_CHARS - 1] = 0;
+}
+
+static void MigrateOldSettings(void)
+{
+    BYTE old[OLD_SETTINGS_BYTES];
+    DWORD size = sizeof(old);
+    memset(old, 0, sizeof(old));
+    if (ReadRegistryValue(HKEY_LOCAL_MACHINE, OLD_SETTINGS_KEY, SETTINGS_VALUE, old, &size) != ERROR_SUCCESS)
+        return;
+
+    memcpy(&g_settings.ageLimitDays, old + OLD_AGE_OFFSET, sizeof(DWORD));
+    /* The old path field is 260 units from offset 16; copy at most 259 and terminate. */
+    const WCHAR *oldPath = (const WCHAR *)(old + OLD_PATH_OFFSET);
+    size_t n = BoundedLength(oldPath, PATH_CHARS - 1);
+    memcpy(g_settings.folder1Path, oldPath, n * sizeof(WCHAR));
+    g_settings.folder1Path[n] = 0;
+
+    DeleteRegistryKey(HKEY_LOCAL_MACHINE, OLD_SETTINGS_KEY);
+}
+
+void LoadSettings(void)
+{
+    memset(&g_settings, 0, sizeof(g_settings));
+    DWORD size = sizeof(g_settings);
+    LONG result = ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (BYTE *)&g_settings, &size);
+    if (result != ERROR_FILE_NOT_FOUND) {
+        /* A value that could not be read (too long, say) leaves the record all zero,
+         * whatever the failed query may have left in the buffer. */
+        if (result != ERROR_SUCCESS)
+            memset(&g_settings, 0, sizeof(g_settings));
+        TerminatePath(g_settings.folder1Path);
+        TerminatePath(g_settings.folder2Path);
+        return;
+    }
+
+    g_settings.flags = DEFAULT_FLAGS;
+    CopyText(g_settings.folder1Path, PATH_CHARS, L"\\My Documents\\Temp");
+    CopyText(g_settings.folder2Path, PATH_CHARS, L"\\My Documents\\Temp1");
+    MigrateOldSettings();
+    SaveSettings();
+}
+
+void SaveSettings(void)
+{
+    WriteRegistryBytes(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (const BYTE *)&g_settings, sizeof(g_settings));
+}

@@ -1,0 +1,26 @@
+/* The device itself: what every other test relies on being true. */
+#include <gtest/gtest.h>
+#include "device.h"
+
+TEST(Sandbox, DeviceHasOnlyItsOwnDrivesAndHandheldLayout)
+{
+    EXPECT_EQ(GetDriveTypeW(L"Z:\\"), (UINT)DRIVE_NO_ROOT_DIR);
+    EXPECT_TRUE(PathExists(L"\\Windows\\StartUp"));
+    EXPECT_TRUE(PathExists(L"\\Windows\\AppMgr\\Install"));
+    EXPECT_TRUE(PathExists(L"\\Program Files"));
+    WCHAR temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    EXPECT_STREQ(temp, L"D:\\Temp\\");
+}
+
+TEST(Sandbox, FileTimesRoundTripExactly)
+{
+    FILETIME when = FileTimeFromNow(-86400.0 * 3);
+    when.dwLowDateTime |= 7; /* not a whole second */
+    MakeFile(L"\\Temp\\stamp.txt", 5, when);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExW(L"\\Temp\\stamp.txt", GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.ftLastWriteTime.dwLowDateTime, when.dwLowDateTime);
+    EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, when.dwHighDateTime);
+    EXPECT_EQ(data.nFileSizeLow, 5u);
+}

@@ -1,0 +1,151 @@
+# Shell functions that make and run emulated handhelds ("devices").
+#
+# A device is one folder that holds everything: a 32-bit Wine prefix whose
+# only drives are C: (the prefix's own) and D: (the device's file store),
+# the file store itself, and nothing that reaches outside the folder.
+#
+#   DEV/prefix      the Wine prefix (registry = the handheld's registry)
+#   DEV/store       drive D:, laid out as a handheld's file store
+#   DEV/.kestrum-device   marker that names the folder a device
+#
+# Sourced by tests/harness/run-in-device and tools/device.
+
+DEVICE_MARKER=.kestrum-device
+
+device_die() { echo "device: $*" >&2; exit 1; }
+
+device_need_wine() {
+    command -v wine >/dev/null 2>&1 || device_die "wine is not installed (Debian: dpkg --add-architecture i386 && apt-get install wine wine32:i386)"
+    command -v wineserver >/dev/null 2>&1 || device_die "wineserver is not installed"
+}
+
+# The Wine environment of a device; programs run with their current directory on D:.
+device_env() {
+    local dev=$1
+    export WINEPREFIX="$dev/prefix" WINEARCH=win32
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export WINEDEBUG=${WINEDEBUG:--all}
+}
+
+# Refuse to go on unless the prefix reaches nothing outside the device.
+device_check_sandbox() {
+    local dev=$1 link target
+    for link in "$dev/prefix/dosdevices/"*; do
+        [ -e "$link" ] || [ -L "$link" ] || continue
+        case "${link##*/}" in
+            c:) target=$(readlink -f "$link"); [ "$target" = "$(readlink -f "$dev/prefix/drive_c")" ] || device_die "c: leaves the device: $target" ;;
+            d:) target=$(readlink -f "$link"); [ "$target" = "$(readlink -f "$dev/store")" ] || device_die "d: leaves the device: $target" ;;
+            # Wine maps serial and parallel ports here again at every start; they are not drives.
+            com[0-9]*|lpt[0-9]*) ;;
+            *) device_die "unexpected device entry ${link##*/} in $dev/prefix/dosdevices" ;;
+        esac
+    done
+    if find "$dev/store" -type l -print -quit | grep -q .; then
+        device_die "the file store holds a symbolic link; refusing to run"
+    fi
+}
+
+# The handheld's folder layout on drive D:.
+device_layout() {
+    local store=$1 d
+    for d in "Windows" "Windows/StartUp" "Windows/Start Menu" "Windows/AppMgr" \
+             "Windows/AppMgr/Install" "Windows/Profiles/guest" "My Documents" \
+             "Program Files" "Temp"; do
+        mkdir -p "$store/$d"
+    done
+}
+
+# Registry of a fresh handheld, merged into the prefix once when the template is made.
+device_registry_text() {
+    cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Environment]
+"TEMP"="D:\\Temp"
+"TMP"="D:\\Temp"
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Audio"=""
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Handheld"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Handheld"="240x320"
+
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
+"Cache"="\\Windows\\Profiles\\guest\\Temporary Internet Files"
+"History"="\\Windows\\Profiles\\guest\\History"
+"Cookies"="\\Windows\\Profiles\\guest\\Cookies"
+REG
+}
+
+# Boot a template prefix once: about ten seconds. Later devices are hard-linked clones of it.
+device_make_template() {
+    local tpl=$1
+    device_need_wine
+    rm -rf "$tpl.tmp"
+    mkdir -p "$tpl.tmp/store"
+    device_layout "$tpl.tmp/store"
+    (
+        device_env "$tpl.tmp"
+        cd "$tpl.tmp" || exit 1
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        # No drive may reach the host: drop z: and the serial ports, add D:.
+        rm -f prefix/dosdevices/z: prefix/dosdevices/com* prefix/dosdevices/lpt*
+        ln -s ../../store prefix/dosdevices/d:
+        device_registry_text > prefix/drive_c/handheld.reg
+        cd store && wine reg import 'C:\handheld.reg' >/dev/null 2>&1
+        wineserver -w
+    ) || device_die "could not boot a Wine prefix in $tpl.tmp"
+    rm -f "$tpl.tmp/prefix/drive_c/handheld.reg"
+    [ -e "$tpl.tmp/prefix/dosdevices/z:" ] && device_die "z: came back in the template"
+    touch "$tpl.tmp/$DEVICE_MARKER"
+    mv "$tpl.tmp" "$tpl"
+}
+
+# Make the template under a lock, so parallel test runs boot it only once.
+device_ensure_template() {
+    local tpl=$1
+    mkdir -p "$(dirname "$tpl")"
+    (
+        flock 9
+        [ -f "$tpl/$DEVICE_MARKER" ] || device_make_template "$tpl"
+    ) 9>"$tpl.lock"
+}
+
+# A new device from the template: hard links for the prefix, fresh copies of
+# the files Wine rewrites in place, and an empty file store of its own.
+device_clone() {
+    local tpl=$1 dev=$2 f
+    mkdir -p "$dev"
+    cp -al "$tpl/prefix" "$dev/prefix"
+    for f in system.reg user.reg userdef.reg drive_c/windows/win.ini drive_c/windows/system.ini; do
+        [ -f "$tpl/prefix/$f" ] && cp --remove-destination "$tpl/prefix/$f" "$dev/prefix/$f"
+    done
+    rm -f "$dev/prefix/dosdevices/d:"
+    ln -s ../../store "$dev/prefix/dosdevices/d:"
+    mkdir -p "$dev/store"
+    device_layout "$dev/store"
+    touch "$dev/$DEVICE_MARKER" "$dev/store/$DEVICE_MARKER"
+}
+
+# Start a private X server and export its DISPLAY; its pid goes to DEVICE_XVFB_PID.
+device_start_display() {
+    local fifo
+    command -v Xvfb >/dev/null 2>&1 || device_die "Xvfb is not installed"
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    DEVICE_XVFB_PID=$!
+    local n
+    read -r n <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$n"
+}
+
+device_stop_display() {
+    [ -n "${DEVICE_XVFB_PID:-}" ] && kill "$DEVICE_XVFB_PID" 2>/dev/null
+    DEVICE_XVFB_PID=
+}
