@@ -19,8 +19,11 @@ static void PurgeLevel(WCHAR *path, size_t length)
 {
     g_stats.foldersScanned++;
 
-    if (!AppendText(path, PATH_CHARS, L"\\*.*"))
+    /* The listing pattern is the folder, a backslash and "*.*". */
+    static const WCHAR pattern[] = L"\\*.*";
+    if (length + ARRAYSIZE(pattern) > PATH_CHARS)
         return;
+    memcpy(path + length, pattern, sizeof(pattern));
     WIN32_FIND_DATAW entry;
     HANDLE listing = FindFirstEntry(path, &entry);
     path[length] = 0;
@@ -31,13 +34,12 @@ static void PurgeLevel(WCHAR *path, size_t length)
         if (IsLinkEntry(entry.dwFileAttributes))
             continue;
         /* An entry whose full path would pass 259 characters is skipped. */
-        path[length] = L'\\';
-        path[length + 1] = 0;
-        if (!AppendText(path, PATH_CHARS, entry.cFileName)) {
-            path[length] = 0;
+        size_t nameLength = lstrlenW(entry.cFileName);
+        size_t entryLength = length + 1 + nameLength;
+        if (entryLength >= PATH_CHARS)
             continue;
-        }
-        size_t entryLength = length + 1 + lstrlenW(entry.cFileName);
+        path[length] = L'\\';
+        memcpy(path + length + 1, entry.cFileName, (nameLength + 1) * sizeof(WCHAR));
 
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             PurgeLevel(path, entryLength);

@@ -101,6 +101,8 @@ void RemoveTree(const std::wstring &path)
             if (!wcscmp(fd.cFileName, L".") || !wcscmp(fd.cFileName, L".."))
                 continue;
             std::wstring child = path + L"\\" + fd.cFileName;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                continue; /* never reach through a planted link */
             SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);

@@ -1,0 +1,1 @@
+kestrum_test(settings kestrum_settings)
