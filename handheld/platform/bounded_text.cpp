@@ -1,6 +1,9 @@
 /* Bounded copies, appends and joins over fixed-size UTF-16 buffers. */
 #include "platform/bounded_text.h"
 
+#include <stdarg.h>
+#include <stdio.h>
+
 size_t BoundedLength(const WCHAR *text, size_t capacity)
 {
     size_t n = 0;
@@ -59,4 +62,21 @@ bool EndsWithNoCase(const WCHAR *text, const WCHAR *suffix)
 {
     size_t n = lstrlenW(text), m = lstrlenW(suffix);
     return n >= m && StartsWithNoCase(text + (n - m), suffix);
+}
+
+bool FormatText(WCHAR *dst, size_t capacity, const WCHAR *format, ...)
+{
+    if (capacity == 0)
+        return false;
+    va_list args;
+    va_start(args, format);
+    /* The runtime's formatter leaves the buffer unterminated when it is full. */
+    int n = _vsnwprintf(dst, capacity - 1, format, args);
+    va_end(args);
+    dst[capacity - 1] = 0;
+    if (n < 0 || (size_t)n >= capacity) {
+        dst[0] = 0;
+        return false;
+    }
+    return true;
 }

@@ -19,6 +19,10 @@ bool AppendText(WCHAR *dst, size_t capacity, const WCHAR *src);
 /* dst = folder + "\\" + name, the way every entry path is built. */
 bool JoinPath(WCHAR *dst, size_t capacity, const WCHAR *folder, const WCHAR *name);
 
+/* Formats into dst with the C runtime's wide formatter (%d, %u, %s, %.2f).
+ * Always terminated; returns false (and dst empty) when the text would not fit. */
+bool FormatText(WCHAR *dst, size_t capacity, const WCHAR *format, ...);
+
 /* Length of text held in a field of capacity characters that may lack a terminator. */
 size_t BoundedLength(const WCHAR *text, size_t capacity);
 

@@ -1,0 +1,1 @@
+kestrum_test(pages kestrum_settings kestrum_engine)
