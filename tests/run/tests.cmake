@@ -1,0 +1,1 @@
+kestrum_test(run kestrum_engine)
