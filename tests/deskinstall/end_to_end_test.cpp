@@ -90,7 +90,7 @@ void LayOutInstallSet()
     ForgetEarlierRuns();
     CreateDirectoryA("D:\\Install", NULL);
     ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall.exe", "D:\\Install\\deskinstall.exe", FALSE));
-    ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_regmarker.dll", "D:\\Install\\QuilletSync.DLL", FALSE));
+    ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall_regmarker.dll", "D:\\Install\\QuilletSync.DLL", FALSE));
     WriteBytes("D:\\Install\\Setup.ini", "[Setup]\r\n");
     WriteBytes("D:\\Install\\Quillet.ini", "[Quillet]\r\n");
     WriteBytes("D:\\Install\\ZembaNetSync.DLL", "zemba net sync, new");
@@ -135,7 +135,7 @@ DWORD RunDeskinstall(const char *commandLine)
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    WaitForProcessesNamed("helper_appmgr.exe");
+    WaitForProcessesNamed("helper_deskinstall_appmgr.exe");
     WaitForProcessesNamed("regsvr32.exe");
     return exitCode;
 }
@@ -143,7 +143,7 @@ DWORD RunDeskinstall(const char *commandLine)
 TEST(EndToEnd, StartsManagerCopiesFilesAndRegistersTheLibrary)
 {
     LayOutInstallSet();
-    RegisterAppManager("D:\\Tests\\helper_appmgr.exe");
+    RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
     /* An older copy in the system directory is replaced. */
     WriteBytes(SystemPath("QuilletManager.EXE"), "quillet manager, old and longer");
 
@@ -163,7 +163,7 @@ TEST(EndToEnd, StartsManagerCopiesFilesAndRegistersTheLibrary)
 TEST(EndToEnd, MissingRegisteredLibraryEndsQuietlyWithoutRegsvr32)
 {
     LayOutInstallSet();
-    RegisterAppManager("D:\\Tests\\helper_appmgr.exe");
+    RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
     ASSERT_TRUE(DeleteFileA("D:\\Install\\QuilletSync.DLL"));
 
     EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 0u);

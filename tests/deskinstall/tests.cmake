@@ -8,17 +8,17 @@ target_compile_options(deskinstall_tests PRIVATE ${KESTRUM_WARNINGS})
 
 # What a whole run needs on the device, travelling as helpers to D:\Tests:
 # the product itself, a stand-in application manager and a self-registering library.
-add_executable(helper_appmgr WIN32 ${deskinstall_tests_dir}/helpers/helper_appmgr.cpp)
-target_compile_options(helper_appmgr PRIVATE ${KESTRUM_WARNINGS})
-add_library(helper_regmarker SHARED ${deskinstall_tests_dir}/helpers/helper_regmarker.cpp)
-set_target_properties(helper_regmarker PROPERTIES PREFIX "")
-target_compile_options(helper_regmarker PRIVATE ${KESTRUM_WARNINGS})
-target_link_options(helper_regmarker PRIVATE -Wl,--kill-at)
+add_executable(helper_deskinstall_appmgr WIN32 ${deskinstall_tests_dir}/helpers/helper_deskinstall_appmgr.cpp)
+target_compile_options(helper_deskinstall_appmgr PRIVATE ${KESTRUM_WARNINGS})
+add_library(helper_deskinstall_regmarker SHARED ${deskinstall_tests_dir}/helpers/helper_deskinstall_regmarker.cpp)
+set_target_properties(helper_deskinstall_regmarker PROPERTIES PREFIX "")
+target_compile_options(helper_deskinstall_regmarker PRIVATE ${KESTRUM_WARNINGS})
+target_link_options(helper_deskinstall_regmarker PRIVATE -Wl,--kill-at)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/helper_deskinstall.exe
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:deskinstall> ${CMAKE_BINARY_DIR}/bin/helper_deskinstall.exe
     DEPENDS deskinstall)
 add_custom_target(helper_deskinstall DEPENDS ${CMAKE_BINARY_DIR}/bin/helper_deskinstall.exe)
-add_dependencies(deskinstall_tests helper_appmgr helper_regmarker helper_deskinstall)
+add_dependencies(deskinstall_tests helper_deskinstall_appmgr helper_deskinstall_regmarker helper_deskinstall)
 
 add_test(NAME deskinstall_steps COMMAND deskinstall_tests --gtest_filter=SetupRun*:SetupText*)
 set_tests_properties(deskinstall_steps PROPERTIES TIMEOUT 600)
