@@ -20,8 +20,8 @@ const char kRegisterTool[] = "regsvr32";
 const char kCompanionFiles[][20] = {"\\ZembaNetSync.DLL", "\\QuilletManager.EXE", "\\QuilletSync.DLL"};
 const int kCompanionCount = 3;
 
-/* Read limits of the platform queries; each buffer keeps one byte more where
- * the platform may fill the whole limit without a terminator. */
+/* Read limits of the platform queries. The value's buffer keeps one byte
+ * more, since a value stored without its terminator may fill the whole limit. */
 const DWORD kAppManagerLimit = 261;
 const DWORD kCurrentDirectoryLimit = 258;
 const UINT kSystemDirectoryLimit = MAX_PATH;
@@ -35,11 +35,6 @@ int Refuse(const SetupOperations &ops, const char *text, int exitCode)
 {
     ops.messageBox(nullptr, text, kCaption, MB_OK);
     return exitCode;
-}
-
-void Debug(const SetupOperations &ops, const char *text)
-{
-    ops.debugOutput(text);
 }
 
 /* text = first + second, rebuilt from empty; false when it does not fit. */
@@ -68,11 +63,11 @@ bool BuildRegisterParameters(char *text, const char *libraryPath)
 
 void DebugLaunch(const SetupOperations &ops, const SHELLEXECUTEINFOA &start)
 {
-    Debug(ops, "Launching ");
-    Debug(ops, start.lpFile);
-    Debug(ops, " ");
-    Debug(ops, start.lpParameters);
-    Debug(ops, "\n");
+    ops.debugOutput("Launching ");
+    ops.debugOutput(start.lpFile);
+    ops.debugOutput(" ");
+    ops.debugOutput(start.lpParameters);
+    ops.debugOutput("\n");
 }
 
 /* A directory query answers 0 on failure and a count at or above the limit
@@ -131,15 +126,15 @@ int RunSetup(const SetupOperations &ops)
         if (!BuildPath(destination, systemDirectory, kCompanionFiles[i])
             || !BuildPath(source, currentDirectory, kCompanionFiles[i]))
             return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
-        Debug(ops, "Copying ");
-        Debug(ops, source);
-        Debug(ops, " To ");
-        Debug(ops, destination);
-        Debug(ops, "\n");
+        ops.debugOutput("Copying ");
+        ops.debugOutput(source);
+        ops.debugOutput(" To ");
+        ops.debugOutput(destination);
+        ops.debugOutput("\n");
         if (ops.copyFile(source, destination, FALSE)) {
-            Debug(ops, "File Copied Successfully\n");
+            ops.debugOutput("File Copied Successfully\n");
         } else {
-            Debug(ops, "Error Copying File\n");
+            ops.debugOutput("Error Copying File\n");
             /* Without the library there is nothing to register; the user is not told. */
             if (i == kCompanionCount - 1)
                 return SETUP_EXIT_DONE;
@@ -147,7 +142,7 @@ int RunSetup(const SetupOperations &ops)
     }
 
     /* destination still names the library in the system directory. */
-    Debug(ops, "Registering QuilletSync.DLL with CE Application Manager\n");
+    ops.debugOutput("Registering QuilletSync.DLL with CE Application Manager\n");
     if (!BuildRegisterParameters(parameters, destination))
         return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
     start.lpFile = kRegisterTool;
