@@ -1,0 +1,153 @@
+/*
+ * The launcher's steps over the operations table. All text lives in fixed
+ * buffers on the stack; a path or parameter text that would not fit its buffer
+ * is refused with the message box of the stage under way, never cut short.
+ */
+#include "setup_run.h"
+#include "setup_text.h"
+
+namespace {
+
+const char kAppPathsKey[] = "software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAppMgr.exe";
+
+const char kCaption[] = "Error";
+const char kNotFound[] = "Unable to find Application Manager for PocketPC Applications";
+const char kNotLaunched[] = "Unable to Launch Application Manager for PocketPC Applications";
+const char kNotRegistered[] = "Unable to Register QuilletSync.DLL with CE Application Manager.  "
+                              "Please contact support@kestrum.example";
+
+const char kRegisterTool[] = "regsvr32";
+const char kCompanionFiles[][20] = {"\\ZembaNetSync.DLL", "\\QuilletManager.EXE", "\\QuilletSync.DLL"};
+const int kCompanionCount = 3;
+
+/* Read limits of the platform queries. The value's buffer keeps one byte
+ * more, since a value stored without its terminator may fill the whole limit. */
+const DWORD kAppManagerLimit = 261;
+const DWORD kCurrentDirectoryLimit = 258;
+const UINT kSystemDirectoryLimit = MAX_PATH;
+
+/* Built paths are single paths; the parameter text holds two quoted paths
+ * of at most MAX_PATH - 1 characters and the blank between them. */
+const unsigned kPathCapacity = MAX_PATH;
+const unsigned kParameterCapacity = 2 * (MAX_PATH + 2);
+
+int Refuse(const SetupOperations &ops, const char *text, int exitCode)
+{
+    ops.messageBox(nullptr, text, kCaption, MB_OK);
+    return exitCode;
+}
+
+/* text = first + second, rebuilt from empty; false when it does not fit. */
+bool BuildPath(char *text, const char *first, const char *second)
+{
+    text[0] = '\0';
+    return AppendText(text, kPathCapacity, first) && AppendText(text, kPathCapacity, second);
+}
+
+bool BuildLaunchParameters(char *text, const char *currentDirectory)
+{
+    text[0] = '\0';
+    return AppendText(text, kParameterCapacity, "\"")
+        && AppendText(text, kParameterCapacity, currentDirectory)
+        && AppendText(text, kParameterCapacity, "\\Setup.ini\" \"")
+        && AppendText(text, kParameterCapacity, currentDirectory)
+        && AppendText(text, kParameterCapacity, "\\Quillet.ini\"");
+}
+
+bool BuildRegisterParameters(char *text, const char *libraryPath)
+{
+    text[0] = '\0';
+    return AppendText(text, kParameterCapacity, "/s /c ")
+        && AppendText(text, kParameterCapacity, libraryPath);
+}
+
+void DebugLaunch(const SetupOperations &ops, const SHELLEXECUTEINFOA &start)
+{
+    ops.debugOutput("Launching ");
+    ops.debugOutput(start.lpFile);
+    ops.debugOutput(" ");
+    ops.debugOutput(start.lpParameters);
+    ops.debugOutput("\n");
+}
+
+/* A directory query answers 0 on failure and a count at or above the limit
+ * when the directory does not fit; either way the buffer holds no directory. */
+bool DirectoryRead(DWORD count, DWORD limit)
+{
+    return count != 0 && count < limit;
+}
+
+} // namespace
+
+int RunSetup(const SetupOperations &ops)
+{
+    HKEY key;
+    if (ops.openKey(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return Refuse(ops, kNotFound, SETUP_EXIT_NO_KEY);
+
+    /* The value's type is not examined, so a value stored without its
+     * terminator is terminated here, inside the buffer. */
+    char appManager[kAppManagerLimit + 1];
+    DWORD size = kAppManagerLimit;
+    LONG status = ops.queryValue(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE *>(appManager), &size);
+    ops.closeKey(key);
+    if (status != ERROR_SUCCESS)
+        return Refuse(ops, kNotFound, SETUP_EXIT_NO_VALUE);
+    appManager[size < kAppManagerLimit ? size : kAppManagerLimit] = '\0';
+
+    char currentDirectory[kCurrentDirectoryLimit];
+    currentDirectory[0] = '\0';
+    if (!DirectoryRead(ops.currentDirectory(kCurrentDirectoryLimit, currentDirectory), kCurrentDirectoryLimit))
+        return Refuse(ops, kNotFound, SETUP_EXIT_NO_VALUE);
+
+    char parameters[kParameterCapacity];
+    if (!BuildLaunchParameters(parameters, currentDirectory))
+        return Refuse(ops, kNotLaunched, SETUP_EXIT_NOT_STARTED);
+
+    /* One record serves both starts; only lpFile changes between them. */
+    SHELLEXECUTEINFOA start = {};
+    start.cbSize = sizeof(start);
+    start.fMask = 0;
+    start.lpFile = appManager;
+    start.lpParameters = parameters;
+    start.nShow = SW_SHOWDEFAULT;
+    DebugLaunch(ops, start);
+    if (!ops.shellExecute(&start))
+        return Refuse(ops, kNotLaunched, SETUP_EXIT_NOT_STARTED);
+
+    char systemDirectory[kSystemDirectoryLimit];
+    systemDirectory[0] = '\0';
+    if (!DirectoryRead(ops.systemDirectory(systemDirectory, kSystemDirectoryLimit), kSystemDirectoryLimit))
+        return Refuse(ops, kNotFound, SETUP_EXIT_NO_VALUE);
+
+    char source[kPathCapacity];
+    char destination[kPathCapacity];
+    for (int i = 0; i < kCompanionCount; i++) {
+        if (!BuildPath(destination, systemDirectory, kCompanionFiles[i])
+            || !BuildPath(source, currentDirectory, kCompanionFiles[i]))
+            return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
+        ops.debugOutput("Copying ");
+        ops.debugOutput(source);
+        ops.debugOutput(" To ");
+        ops.debugOutput(destination);
+        ops.debugOutput("\n");
+        if (ops.copyFile(source, destination, FALSE)) {
+            ops.debugOutput("File Copied Successfully\n");
+        } else {
+            ops.debugOutput("Error Copying File\n");
+            /* Without the library there is nothing to register; the user is not told. */
+            if (i == kCompanionCount - 1)
+                return SETUP_EXIT_DONE;
+        }
+    }
+
+    /* destination still names the library in the system directory. */
+    ops.debugOutput("Registering QuilletSync.DLL with CE Application Manager\n");
+    if (!BuildRegisterParameters(parameters, destination))
+        return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
+    start.lpFile = kRegisterTool;
+    DebugLaunch(ops, start);
+    if (!ops.shellExecute(&start))
+        return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
+    return SETUP_EXIT_DONE;
+}

@@ -1,0 +1,195 @@
+/*
+ * Whole runs of the real deskinstall.exe inside a device: an install set in
+ * D:\Install, a stand-in application manager registered under App Paths, and
+ * a self-registering library that Wine's own regsvr32 registers. The test
+ * starts deskinstall from the install set, waits for it and for every program
+ * it started, then checks what arrived. Its debugger output and message boxes
+ * are read from Wine's log by end_to_end.sh, which runs these tests.
+ */
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+#include <string>
+
+#include "device.h"
+
+namespace {
+
+const char kAppPathsKey[] = "software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAppMgr.exe";
+const char kMarkerKey[] = "Software\\Kestrum Tests\\deskinstall";
+
+void WriteBytes(const std::string &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), bytes.size(), &written, NULL);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size()) << path;
+}
+
+std::string ReadBytes(const std::string &path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string bytes;
+    char chunk[4096];
+    DWORD got;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, NULL) && got > 0)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool PathExistsA(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string SystemPath(const char *name)
+{
+    char dir[MAX_PATH];
+    UINT length = GetSystemDirectoryA(dir, MAX_PATH);
+    return std::string(dir, length) + "\\" + name;
+}
+
+void RegisterAppManager(const char *path)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, NULL, 0, REG_SZ, (const BYTE *)path, lstrlenA(path) + 1);
+    RegCloseKey(key);
+}
+
+std::string ReadMarker()
+{
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof(value) - 1;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kMarkerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "<no marker>";
+    LONG status = RegQueryValueExA(key, "RegisteredFrom", NULL, NULL, (BYTE *)value, &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? std::string(value) : "<no marker>";
+}
+
+/* Leaves nothing of an earlier run in this device for the next one to find. */
+void ForgetEarlierRuns()
+{
+    for (const char *name : {"ZembaNetSync.DLL", "QuilletManager.EXE", "QuilletSync.DLL"})
+        DeleteFileA(SystemPath(name).c_str());
+    DeleteFileA("D:\\Temp\\appmgr-started.txt");
+    RegDeleteKeyA(HKEY_CURRENT_USER, kMarkerKey);
+}
+
+/* The install set as it is delivered beside the launcher. */
+void LayOutInstallSet()
+{
+    ForgetEarlierRuns();
+    CreateDirectoryA("D:\\Install", NULL);
+    ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall.exe", "D:\\Install\\deskinstall.exe", FALSE));
+    ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall_regmarker.dll", "D:\\Install\\QuilletSync.DLL", FALSE));
+    WriteBytes("D:\\Install\\Setup.ini", "[Setup]\r\n");
+    WriteBytes("D:\\Install\\Quillet.ini", "[Quillet]\r\n");
+    WriteBytes("D:\\Install\\ZembaNetSync.DLL", "zemba net sync, new");
+    WriteBytes("D:\\Install\\QuilletManager.EXE", "quillet manager, new");
+}
+
+/* Waits for every running process of that name; the ones deskinstall
+ * started exist until they end, since it never waits for them itself. */
+void WaitForProcessesNamed(const char *name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        std::wstring exe(entry.szExeFile);
+        if (std::string(exe.begin(), exe.end()) != name)
+            continue;
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (process) {
+            WaitForSingleObject(process, INFINITE);
+            CloseHandle(process);
+        }
+    }
+    CloseHandle(snapshot);
+}
+
+/* Starts D:\Install\deskinstall.exe from the install set and returns its exit code. */
+DWORD RunDeskinstall(const char *commandLine)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::string line = commandLine;
+    if (!CreateProcessA("D:\\Install\\deskinstall.exe", &line[0], NULL, NULL, FALSE, 0, NULL, "D:\\Install",
+                        &startup, &process)) {
+        ADD_FAILURE() << "deskinstall.exe did not start, error " << GetLastError();
+        return 0xFFFFFFFF;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0xFFFFFFFF;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    WaitForProcessesNamed("helper_deskinstall_appmgr.exe");
+    WaitForProcessesNamed("regsvr32.exe");
+    return exitCode;
+}
+
+TEST(EndToEnd, StartsManagerCopiesFilesAndRegistersTheLibrary)
+{
+    LayOutInstallSet();
+    RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
+    /* An older copy in the system directory is replaced. */
+    WriteBytes(SystemPath("QuilletManager.EXE"), "quillet manager, old and longer");
+
+    /* Arguments change nothing. */
+    EXPECT_EQ(RunDeskinstall("deskinstall.exe /uninstall \"C:\\elsewhere\" -q"), 0u);
+
+    EXPECT_EQ(ReadBytes("D:\\Temp\\appmgr-started.txt"),
+              "\"D:\\Install\\Setup.ini\" \"D:\\Install\\Quillet.ini\"\nD:\\Install\n");
+    EXPECT_EQ(ReadBytes(SystemPath("ZembaNetSync.DLL")), "zemba net sync, new");
+    EXPECT_EQ(ReadBytes(SystemPath("QuilletManager.EXE")), "quillet manager, new");
+    EXPECT_TRUE(ReadBytes(SystemPath("QuilletSync.DLL")) == ReadBytes("D:\\Install\\QuilletSync.DLL"))
+        << "the library in the system directory is not the one delivered";
+    EXPECT_EQ(lstrcmpiA(ReadMarker().c_str(), SystemPath("QuilletSync.DLL").c_str()), 0)
+        << "registered from " << ReadMarker();
+}
+
+TEST(EndToEnd, MissingRegisteredLibraryEndsQuietlyWithoutRegsvr32)
+{
+    LayOutInstallSet();
+    RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
+    ASSERT_TRUE(DeleteFileA("D:\\Install\\QuilletSync.DLL"));
+
+    EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 0u);
+
+    EXPECT_EQ(ReadBytes(SystemPath("ZembaNetSync.DLL")), "zemba net sync, new");
+    EXPECT_EQ(ReadBytes(SystemPath("QuilletManager.EXE")), "quillet manager, new");
+    EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
+    EXPECT_EQ(ReadMarker(), "<no marker>");
+}
+
+/* Message boxes need someone to close them: end_to_end.sh presses Return
+ * inside the device's desktop and sets KESTRUM_BOX_CLOSER=1. */
+TEST(EndToEndBox, ManagerThatCannotStartIsReportedAndNothingIsCopied)
+{
+    if (!GetEnvironmentVariableA("KESTRUM_BOX_CLOSER", NULL, 0))
+        GTEST_SKIP() << "needs end_to_end.sh to close the message boxes";
+    LayOutInstallSet();
+    RegisterAppManager("D:\\Tests\\no-such-appmgr.exe");
+
+    EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 3u);
+
+    EXPECT_FALSE(PathExistsA(SystemPath("ZembaNetSync.DLL")));
+    EXPECT_FALSE(PathExistsA(SystemPath("QuilletManager.EXE")));
+    EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
+    EXPECT_FALSE(PathExistsA("D:\\Temp\\appmgr-started.txt"));
+    EXPECT_EQ(ReadMarker(), "<no marker>");
+}
+
+} // namespace
