@@ -1,0 +1,27 @@
+/* The platform's executable path of a process. */
+#include <gtest/gtest.h>
+
+#include "platform/bounded_text.h"
+#include "platform/process_path.h"
+
+TEST(ProcessPath, OwnProcessGivesItsExecutable)
+{
+    WCHAR expected[PATH_CHARS];
+    ASSERT_GT(GetModuleFileNameW(NULL, expected, PATH_CHARS), 0u);
+    WCHAR path[PATH_CHARS];
+    EXPECT_TRUE(GetProcessExecutablePath(GetCurrentProcessId(), path));
+    EXPECT_EQ(lstrcmpiW(path, expected), 0);
+}
+
+TEST(ProcessPath, UnknownProcessGivesAnEmptyPath)
+{
+    /* No process has either identifier; an identifier freed by an ended
+     * process could be given to a new one at any time, so none is used here. */
+    const DWORD unknown[] = { 0, 0xFFFFFFF0 };
+    for (DWORD id : unknown) {
+        WCHAR path[PATH_CHARS];
+        lstrcpyW(path, L"left over");
+        EXPECT_FALSE(GetProcessExecutablePath(id, path)) << id;
+        EXPECT_STREQ(path, L"") << id;
+    }
+}
