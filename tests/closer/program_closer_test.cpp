@@ -91,10 +91,10 @@ std::wstring TitleOf(HWND window)
 }
 
 /* Splits "FLAGS|CLASS|TITLE" the way the helper does. */
-Window Describe(const std::wstring &spec)
+Window Describe(const std::wstring &argument)
 {
-    size_t bar1 = spec.find(L'|'), bar2 = spec.find(L'|', bar1 + 1);
-    return Window{ NULL, spec.substr(bar1 + 1, bar2 - bar1 - 1), spec.substr(bar2 + 1) };
+    size_t bar1 = argument.find(L'|'), bar2 = argument.find(L'|', bar1 + 1);
+    return Window{ NULL, argument.substr(bar1 + 1, bar2 - bar1 - 1), argument.substr(bar2 + 1) };
 }
 
 class ProgramCloser : public testing::Test {
@@ -144,15 +144,15 @@ protected:
         EmptyRunningProgramList();
     }
 
-    /* Starts a helper copy with one window per spec and waits until every
-     * window exists; returns the helper's windows in spec order. */
-    RunningHelper Start(const WCHAR *exe, const std::vector<std::wstring> &specs)
+    /* Starts a helper copy with one window per argument and waits until every
+     * window exists; returns the helper's windows in argument order. */
+    RunningHelper Start(const WCHAR *exe, const std::vector<std::wstring> &arguments)
     {
         std::wstring commandLine = L"\"" + std::wstring(exe) + L"\"";
         RunningHelper helper = {};
-        for (const std::wstring &spec : specs) {
-            commandLine += L" \"" + spec + L"\"";
-            helper.windows.push_back(Describe(spec));
+        for (const std::wstring &argument : arguments) {
+            commandLine += L" \"" + argument + L"\"";
+            helper.windows.push_back(Describe(argument));
         }
         STARTUPINFOW si = {};
         si.cb = sizeof(si);

@@ -57,9 +57,9 @@ static LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 /* Splits "FLAGS|CLASS|TITLE" in place; false when the argument is malformed. */
-static bool ParseSpec(WCHAR *spec, WCHAR **flags, WCHAR **className, WCHAR **title)
+static bool ParseWindowArgument(WCHAR *argument, WCHAR **flags, WCHAR **className, WCHAR **title)
 {
-    WCHAR *bar1 = wcschr(spec, L'|');
+    WCHAR *bar1 = wcschr(argument, L'|');
     if (bar1 == NULL)
         return false;
     WCHAR *bar2 = wcschr(bar1 + 1, L'|');
@@ -67,7 +67,7 @@ static bool ParseSpec(WCHAR *spec, WCHAR **flags, WCHAR **className, WCHAR **tit
         return false;
     *bar1 = 0;
     *bar2 = 0;
-    *flags = spec;
+    *flags = argument;
     *className = bar1 + 1;
     *title = bar2 + 1;
     return **className != 0;
@@ -77,7 +77,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
     for (int i = 1; i < __argc && g_windowCount < MAX_WINDOWS; i++) {
         WCHAR *flags, *className, *title;
-        if (!ParseSpec(__wargv[i], &flags, &className, &title))
+        if (!ParseWindowArgument(__wargv[i], &flags, &className, &title))
             return 2;
 
         WNDCLASSW wc = {};
