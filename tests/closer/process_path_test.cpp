@@ -1,0 +1,51 @@
+/* The platform's executable path of a process. */
+#include <gtest/gtest.h>
+
+#include "platform/bounded_text.h"
+#include "platform/process_path.h"
+#include "device.h"
+
+TEST(ProcessPath, OwnProcessGivesItsExecutable)
+{
+    WCHAR expected[PATH_CHARS];
+    ASSERT_GT(GetModuleFileNameW(NULL, expected, PATH_CHARS), 0u);
+    WCHAR path[PATH_CHARS];
+    EXPECT_TRUE(GetProcessExecutablePath(GetCurrentProcessId(), path));
+    EXPECT_EQ(lstrcmpiW(path, expected), 0);
+}
+
+TEST(ProcessPath, UnknownProcessGivesAnEmptyPath)
+{
+    /* No process has either identifier; an identifier freed by an ended
+     * process could be given to a new one at any time, so none is used here. */
+    const DWORD unknown[] = { 0, 0xFFFFFFF0 };
+    for (DWORD id : unknown) {
+        WCHAR path[PATH_CHARS];
+        lstrcpyW(path, L"left over");
+        EXPECT_FALSE(GetProcessExecutablePath(id, path)) << id;
+        EXPECT_STREQ(path, L"") << id;
+    }
+}
+
+TEST(ProcessPath, OtherProcessGivesItsPathInTheCaseItWasStartedWith)
+{
+    /* The closer tells the calculator apart by the exact case of its name. */
+    MakeFolders(L"\\Temp\\path");
+    ASSERT_TRUE(CopyFileW(L"\\Tests\\helper_windows.exe", L"\\Temp\\path\\Mixed Case.EXE", FALSE));
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi;
+    WCHAR line[] = L"\"D:\\Temp\\path\\Mixed Case.EXE\" \"h|Idle|Idle\"";
+    ASSERT_TRUE(CreateProcessW(L"D:\\Temp\\path\\Mixed Case.EXE", line, NULL, NULL, FALSE, 0, NULL,
+                               L"D:\\", &si, &pi));
+    WaitForInputIdle(pi.hProcess, 60000);
+
+    WCHAR path[PATH_CHARS];
+    EXPECT_TRUE(GetProcessExecutablePath(pi.dwProcessId, path));
+    EXPECT_STREQ(path, L"D:\\Temp\\path\\Mixed Case.EXE");
+
+    TerminateProcess(pi.hProcess, 0);
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
