@@ -12,7 +12,8 @@ namespace {
 
 /* What one run holds while it works through the tasks. */
 struct RunContext {
-    const CleaningRunOps *ops;
+    const CleaningPageOps *ops;
+    const CleaningWorkOps *work;
     HWND page;
     HWND bar;
     HDC dc;
@@ -23,7 +24,7 @@ struct RunContext {
  * height by which the next task line moves down (0 unless last is 10). */
 int ProgressStep(RunContext &run, WORD bit, const WCHAR *text, int first, int last)
 {
-    const CleaningRunOps *ops = run.ops;
+    const CleaningPageOps *ops = run.ops;
     if (first == 0) {
         g_stats.tasksPerformed++;
         ops->setTextColor(run.dc, RUN_RED);
@@ -46,21 +47,22 @@ int ProgressStep(RunContext &run, WORD bit, const WCHAR *text, int first, int la
 /* The sequence of one task, with its phase splits. */
 void RunTask(RunContext &run, int task)
 {
-    const CleaningRunOps *ops = run.ops;
+    const CleaningPageOps *ops = run.ops;
+    const CleaningWorkOps *work = run.work;
     WORD bit = g_tasks[task - 1].bit;
     const WCHAR *text = g_tasks[task - 1].name;
     int height = 0;
 
     switch (task) {
     case 1:
-        g_stats.applicationsClosed = ops->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
+        g_stats.applicationsClosed = work->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
         ProgressStep(run, bit, text, 0, 5);
         ops->pause(300);
         height = ProgressStep(run, bit, text, 6, 10);
         break;
     case 2:
         ProgressStep(run, bit, text, 0, 5);
-        ops->purgeWindowsTemp();
+        work->purgeWindowsTemp();
         height = ProgressStep(run, bit, text, 6, 10);
         break;
     case 3:
@@ -70,38 +72,38 @@ void RunTask(RunContext &run, int task)
         if (!text[0])
             return;
         ProgressStep(run, bit, text, 0, 5);
-        ops->purgeFolder(text);
+        work->purgeFolder(text);
         height = ProgressStep(run, bit, text, 6, 10);
         break;
     case 5:
     case 6:
     case 8:
         ProgressStep(run, bit, text, 0, 3);
-        ops->purgeRegisteredFolder(task);
+        work->purgeRegisteredFolder(task);
         ProgressStep(run, bit, text, 4, 6);
-        ops->purgeFixedFolder(task);
+        work->purgeFixedFolder(task);
         height = ProgressStep(run, bit, text, 7, 10);
         break;
     case 7:
         ProgressStep(run, bit, text, 0, 5);
-        ops->deleteAddressHistory();
+        work->deleteAddressHistory();
         height = ProgressStep(run, bit, text, 6, 10);
         break;
     case 9:
         ProgressStep(run, bit, text, 0, 5);
-        ops->sweepDeadRegistryKeys();
+        work->sweepDeadRegistryKeys();
         height = ProgressStep(run, bit, text, 6, 10);
         break;
     case 10:
         ProgressStep(run, bit, text, 0, 5);
-        ops->cleanDeadAppManagerFiles();
+        work->cleanDeadAppManagerFiles();
         height = ProgressStep(run, bit, text, 6, 10);
         break;
     case 11:
         ProgressStep(run, bit, text, 0, 3);
-        ops->sweepStartMenuShortcuts();
+        work->sweepStartMenuShortcuts();
         ProgressStep(run, bit, text, 4, 6);
-        ops->sweepStartUpShortcuts(run.page);
+        work->sweepStartUpShortcuts(run.page);
         height = ProgressStep(run, bit, text, 7, 10);
         break;
     default:
@@ -112,13 +114,14 @@ void RunTask(RunContext &run, int task)
 
 } // namespace
 
-void RunCleaning(HWND page, const CleaningRunOps *ops)
+void RunCleaning(HWND page, const CleaningPageOps *ops, const CleaningWorkOps *work)
 {
     if (!page)
         return;
 
     RunContext run;
     run.ops = ops;
+    run.work = work;
     run.page = page;
     run.bar = ops->dialogItem(page, IDC_PROGRESS_BAR);
     HWND start = ops->dialogItem(page, IDC_START_BUTTON);

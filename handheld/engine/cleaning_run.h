@@ -2,9 +2,10 @@
  * The cleaning run: one synchronous pass over the tasks still set in the
  * pending-task mask, in table order, drawn on the Progress page as it goes.
  *
- * Everything the run does to the page and to the device goes through a table
- * of operations: the Progress page passes the real one (drawing rules, the
- * progress bar, pauses, the sound, the task work), tests pass recording ones.
+ * Everything the run does to the page and to the device goes through two
+ * tables of operations: the Progress page passes its page operations (drawing
+ * rules, the progress bar, pauses, the sound) and the real task work; tests
+ * pass recording ones.
  */
 #ifndef KESTRUM_ENGINE_CLEANING_RUN_H
 #define KESTRUM_ENGINE_CLEANING_RUN_H
@@ -24,7 +25,8 @@ enum : COLORREF {
     RUN_HEADER_BLUE = 0x7F0000,
 };
 
-struct CleaningRunOps {
+/* What the run does to the page it draws on. */
+struct CleaningPageOps {
     /* The page's controls. */
     HWND (*dialogItem)(HWND page, int id);
     void (*setBarPosition)(HWND bar, int position);
@@ -42,8 +44,10 @@ struct CleaningRunOps {
 
     void (*pause)(DWORD milliseconds);
     void (*playCompletionSound)(void);
+};
 
-    /* The work of the tasks. */
+/* The work of the tasks. */
+struct CleaningWorkOps {
     int (*closePrograms)(HWND owner, DWORD keepActiveSync);
     void (*purgeWindowsTemp)(void);
     void (*purgeFolder)(const WCHAR *path);
@@ -58,6 +62,6 @@ struct CleaningRunOps {
 
 /* Runs the cleaning with the page window; returns when the pass is over.
  * A null page does nothing. */
-void RunCleaning(HWND page, const CleaningRunOps *ops);
+void RunCleaning(HWND page, const CleaningPageOps *pageOps, const CleaningWorkOps *work);
 
 #endif

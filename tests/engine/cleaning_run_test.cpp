@@ -60,9 +60,11 @@ void AppMgr() { Log("dead appmgr"); }
 void StartMenu() { Log("start menu shortcuts"); }
 void StartUp(HWND) { Log("start-up shortcuts"); }
 
-const CleaningRunOps OPS = {
-    Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line,
-    Pause, Sound, Close, PurgeTemp, Purge, Registered, Fixed, Address, Keys, AppMgr, StartMenu, StartUp,
+const CleaningPageOps PAGE_OPS = {
+    Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound,
+};
+const CleaningWorkOps WORK = {
+    Close, PurgeTemp, Purge, Registered, Fixed, Address, Keys, AppMgr, StartMenu, StartUp,
 };
 
 /* The log with the bar's steps and their 10 ms pauses folded into "bar a..b". */
@@ -120,7 +122,7 @@ TEST_F(CleaningRun, FirstTaskClosesProgramsThenPausesAndPlaysTheSound)
 {
     Select(OPT_STOP_PROGRAMS | OPT_KEEP_ACTIVESYNC | OPT_SOUND_ON);
     g_closeResult = 3;
-    RunCleaning(PAGE, &OPS);
+    RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
         "bar 0", "bar shown", "start disabled", "get dc", "transparent",
         "header Cleaning Progress",
@@ -140,7 +142,7 @@ TEST_F(CleaningRun, EveryTaskRunsItsWorkBetweenItsPhasesInTableOrder)
 {
     Select(0x0FFF);
     g_closeResult = 5;
-    RunCleaning(PAGE, &OPS);
+    RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
         "bar 0", "bar shown", "start disabled", "get dc", "transparent", "header Cleaning Progress",
         "close 0", "red", "line 1 at 38 Stop running programs pending", "bar 0..50", "pause 300", "bar 60..100",
@@ -178,7 +180,7 @@ TEST_F(CleaningRun, EmptyFolderPathIsSkippedWithoutTraceAndTheNextLineTakesItsPl
 {
     Select(OPT_FOLDER1 | OPT_FOLDER2 | OPT_IE_ADDRESS_HISTORY | OPT_SOUND_ON);
     g_settings.folder1Path[0] = 0;
-    RunCleaning(PAGE, &OPS);
+    RunCleaning(PAGE, &PAGE_OPS, &WORK);
     EXPECT_EQ(Count("line 4 at 38  pending"), 0);
     EXPECT_EQ(Count("line 8 at 38 \\My Documents\\Temp1 pending"), 1);
     EXPECT_EQ(Count("line 64 at 55 IE addresses history (registry) done"), 1);
@@ -188,7 +190,7 @@ TEST_F(CleaningRun, EmptyFolderPathIsSkippedWithoutTraceAndTheNextLineTakesItsPl
 
     /* A second Start without reloading the mask finds only that leftover bit. */
     g_log.clear();
-    RunCleaning(PAGE, &OPS);
+    RunCleaning(PAGE, &PAGE_OPS, &WORK);
     EXPECT_EQ(g_stats.tasksPerformed, 0);
     EXPECT_EQ(Count("header Cleaning Progress"), 1);
     EXPECT_EQ(Count("header Completed Tasks"), 1);
@@ -201,7 +203,7 @@ TEST_F(CleaningRun, NothingSelectedStillZeroesAndDrawsBothHeaders)
     Select(OPT_RESERVED);
     g_stats.filesDeleted = 42;
     g_stats.memoryAvailableMB = -1;
-    RunCleaning(PAGE, &OPS);
+    RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
         "bar 0", "bar shown", "start disabled", "get dc", "transparent", "header Cleaning Progress",
         "header Completed Tasks", "release dc", "bar hidden", "start enabled",
@@ -217,7 +219,7 @@ TEST_F(CleaningRun, NoDrawingContextEndsBeforeAnyTaskButFreesThePage)
     Select(0x07FF);
     g_haveDC = false;
     g_stats.tasksPerformed = 9;
-    RunCleaning(PAGE, &OPS);
+    RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
         "bar 0", "bar shown", "start disabled", "get dc", "bar hidden", "start enabled",
     };
@@ -230,7 +232,7 @@ TEST_F(CleaningRun, NullPageDoesNothingAtAll)
 {
     Select(0x07FF);
     g_stats.tasksPerformed = 9;
-    RunCleaning(NULL, &OPS);
+    RunCleaning(NULL, &PAGE_OPS, &WORK);
     EXPECT_TRUE(g_log.empty());
     EXPECT_EQ(g_stats.tasksPerformed, 9);
 }

@@ -81,9 +81,8 @@ TEST(SeededRun, EveryTaskFindsItsWorkAndTheFiguresAddUp)
     g_settings.ageLimitDays = 30;
     LoadPendingTaskMask();
 
-    CleaningRunOps ops = { Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound };
-    SetCleaningWork(&ops);
-    RunCleaning((HWND)1, &ops);
+    const CleaningPageOps page = { Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound };
+    RunCleaning((HWND)1, &page, &CLEANING_WORK);
 
     std::vector<std::wstring> order = {
         L"Windows Temp folder", L"\\My Documents\\Temp", L"IE cache", L"IE history folder",
@@ -118,7 +117,7 @@ TEST(SeededRun, EveryTaskFindsItsWorkAndTheFiguresAddUp)
 
     /* A second Start without a reload runs no task but starts afresh. */
     g_completed.clear();
-    RunCleaning((HWND)1, &ops);
+    RunCleaning((HWND)1, &page, &CLEANING_WORK);
     EXPECT_TRUE(g_completed.empty());
     EXPECT_EQ(g_stats.tasksPerformed, 0);
     EXPECT_EQ(g_stats.filesDeleted, 0);
