@@ -1,0 +1,27 @@
+/*
+ * The two drawing rules that give every page its look: the 30-pixel header
+ * band at the top of a page, and one task line of a list or of the report.
+ * Both draw into a drawing context the caller obtained and releases.
+ */
+#ifndef KESTRUM_SHELL_PAGE_DRAWING_H
+#define KESTRUM_SHELL_PAGE_DRAWING_H
+
+#include <windows.h>
+
+enum {
+    HEADER_BAND_HEIGHT = 30,
+    PAGE_TEXT_FLAGS = 0x850, /* word break, expand tabs, no prefix */
+    PLAIN_TEXT_ROW = 0xFFFF, /* the task bit of a line without an icon */
+};
+
+/* Fills the band with brush and writes text in the bold font and colour,
+ * then underlines the band with the context's pen. */
+void DrawPageHeaderBand(HWND window, HDC dc, HBRUSH brush, COLORREF colour, const WCHAR *text);
+
+/* Draws the line of a task bit (or a plain-text row) in row, in the
+ * context's text colour; text may be NULL. Returns the height used: 0 when
+ * the bit is not selected in the settings, 16 for an icon without text,
+ * 17 for a drawn text. */
+int DrawTaskLine(HDC dc, RECT row, WORD bit, const WCHAR *text);
+
+#endif
