@@ -86,8 +86,9 @@ protected:
         ASSERT_TRUE(g_shell.instance != NULL);
         BuildShellTexts();
         LoadSettings();
-        static bool registered = RegisterMainWindowClass();
-        ASSERT_TRUE(registered);
+        /* Start-up tests register the class too; each test starts from a fresh one. */
+        UnregisterClassW(g_shell.className, g_shell.instance);
+        ASSERT_TRUE(RegisterMainWindowClass());
         ASSERT_TRUE(CreateMainWindow());
         main = g_shell.mainWindow;
         PumpMessages();
@@ -195,6 +196,40 @@ TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
     WCHAR label[16] = {};
     SendMessageW(toolbar, TB_GETBUTTONTEXTW, IDM_TOOLS, (LPARAM)label);
     EXPECT_STREQ(label, L"Tools");
+}
+
+namespace {
+std::vector<UINT> g_commands;
+LRESULT CALLBACK CommandRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND)
+        g_commands.push_back(LOWORD(wParam));
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+} // namespace
+
+TEST_F(MainWindowTest, ToolsButtonDropsThePopupAndTheChoiceReachesTheMainWindow)
+{
+    static const struct { UINT key; int presses; UINT command; } choices[] = {
+        {VK_DOWN, 1, IDM_SOFT_RESET}, {VK_DOWN, 2, IDM_POWER_OFF}, {VK_DOWN, 3, IDM_CLOSE_ALL}, {VK_UP, 1, IDM_ABOUT}};
+    HWND toolbar = FindWindowExW(g_shell.menuBar, NULL, TOOLBARCLASSNAMEW, NULL);
+    ASSERT_TRUE(toolbar != NULL);
+    SetWindowSubclass(main, CommandRecorder, 78, 0);
+    for (auto &choice : choices) {
+        g_commands.clear();
+        RECT button;
+        SendMessageW(toolbar, TB_GETRECT, IDM_TOOLS, (LPARAM)&button);
+        /* The keys wait in the queue for the popup's own message loop. */
+        for (int i = 0; i < choice.presses; ++i)
+            PostMessageW(main, WM_KEYDOWN, choice.key, 0);
+        PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.left + 4, button.top + 4));
+        SendMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(button.left + 4, button.top + 4));
+        PumpMessages();
+        ASSERT_EQ(g_commands.size(), 1u) << "key " << choice.key << " x" << choice.presses;
+        EXPECT_EQ(g_commands[0], choice.command);
+    }
+    RemoveWindowSubclass(main, CommandRecorder, 78);
 }
 
 TEST_F(MainWindowTest, ShowPageSwitchesBeforeItReturns)
