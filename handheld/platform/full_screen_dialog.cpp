@@ -4,6 +4,7 @@
  */
 #include "platform/full_screen_dialog.h"
 #include "platform/input_panel.h"
+#include "platform/main_window_frame.h"
 #include <commctrl.h>
 
 static LRESULT CALLBACK DoneButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -23,8 +24,7 @@ BOOL InitFullScreenDialog(HWND dialog, DWORD flags)
     if (!dialog)
         return FALSE;
     if (flags & DIALOG_FULL_SCREEN) {
-        RECT area;
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        RECT area = HandheldScreenArea();
         MoveWindow(dialog, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     }
     if (flags & DIALOG_DONE_BUTTON) {

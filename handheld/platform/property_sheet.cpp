@@ -70,6 +70,15 @@ static void DeactivatePage(HWND page)
         SendMessageW(page, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
 }
 
+static void PlaceWindow(HWND window, const RECT &rect)
+{
+    RECT now;
+    GetWindowRect(window, &now);
+    MapWindowPoints(NULL, GetParent(window), (POINT *)&now, 2);
+    if (!EqualRect(&now, &rect))
+        MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
 /* Tab control over the whole sheet; every page in the tab's display area. */
 static void LayoutSheet(SheetData *data)
 {
@@ -78,13 +87,12 @@ static void LayoutSheet(SheetData *data)
         return;
     RECT client;
     GetClientRect(data->window, &client);
-    MoveWindow(tab, 0, 0, client.right, client.bottom, TRUE);
+    PlaceWindow(tab, client);
     RECT display = client;
     SendMessageW(tab, TCM_ADJUSTRECT, FALSE, (LPARAM)&display);
     for (UINT i = 0; i < data->header.pageCount; ++i)
         if (data->entries[i].window)
-            MoveWindow(data->entries[i].window, display.left, display.top, display.right - display.left,
-                       display.bottom - display.top, TRUE);
+            PlaceWindow(data->entries[i].window, display);
 }
 
 static void FillParent(SheetData *data)
@@ -123,13 +131,19 @@ static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPAR
         return result;
     }
     case PSM_SETCURSEL:
-    case PSM_SETCURSELID:
-    case WM_NOTIFY: {
-        /* A page made on first show is placed by the desktop sheet for top tabs. */
+    case PSM_SETCURSELID: {
+        /* A page made on its first show is placed by the desktop sheet for top tabs. */
         LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         LayoutSheet(data);
         return result;
     }
+    case WM_NOTIFY:
+        if (((NMHDR *)lParam)->code == (UINT)TCN_SELCHANGE) {
+            LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+            LayoutSheet(data);
+            return result;
+        }
+        break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, SheetProc, id);
         if (data->parent && IsWindow(data->parent))
