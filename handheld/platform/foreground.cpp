@@ -1,0 +1,27 @@
+/*
+ * Set-foreground with the handheld's tagged handles, on desktop Win32.
+ */
+#include "platform/foreground.h"
+
+HWND TagForOwnedWindows(HWND window)
+{
+    return (HWND)((ULONG_PTR)window | 1);
+}
+
+HWND UntaggedWindow(HWND window, bool *tagged)
+{
+    *tagged = ((ULONG_PTR)window & 1) != 0;
+    return (HWND)((ULONG_PTR)window & ~(ULONG_PTR)1);
+}
+
+BOOL SetForegroundWindowHandheld(HWND window)
+{
+    bool tagged;
+    HWND target = UntaggedWindow(window, &tagged);
+    if (tagged) {
+        HWND popup = GetLastActivePopup(target);
+        if (popup)
+            target = popup;
+    }
+    return SetForegroundWindow(target);
+}

@@ -1,0 +1,13 @@
+/*
+ * The handheld's software input panel (the on-screen keyboard). The desktop
+ * has none, so asking for it to go down does nothing here.
+ */
+#ifndef KESTRUM_PLATFORM_INPUT_PANEL_H
+#define KESTRUM_PLATFORM_INPUT_PANEL_H
+
+#include <windows.h>
+
+/* Lowers the input panel on behalf of window. */
+void HideInputPanel(HWND window);
+
+#endif

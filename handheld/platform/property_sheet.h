@@ -1,0 +1,79 @@
+/*
+ * The handheld's property sheet: a modeless, maximised sheet of tabbed pages
+ * that fills its parent window. The records keep the handheld's 40-byte
+ * layout and numbers; the platform translates them for desktop Win32, where
+ * some flags mean other things (0x2000 reads there as an old wizard flag).
+ *
+ * On the desktop the sheet becomes a child that fills its parent's client
+ * area, its OK, Cancel, Apply and Help buttons are hidden and disabled,
+ * Escape cannot end it, and with the handheld sheet style (version query
+ * answered 524) the tabs sit at the bottom. The desktop's pages never get
+ * WM_ACTIVATE, so a page that is left (another page chosen) and the current
+ * page when the parent is deactivated or closed receive WM_ACTIVATE with
+ * word parameter WA_INACTIVE. Help (F1) reaches the current page as the
+ * notification code -205.
+ */
+#ifndef KESTRUM_PLATFORM_PROPERTY_SHEET_H
+#define KESTRUM_PLATFORM_PROPERTY_SHEET_H
+
+#include <windows.h>
+
+struct HandheldSheetPage;
+typedef UINT(CALLBACK *HandheldPageCallback)(HWND window, UINT code, HandheldSheetPage *page);
+typedef int(CALLBACK *HandheldSheetCallback)(HWND sheet, UINT code, LPARAM param);
+
+/* One page descriptor, 40 bytes on the 32-bit handheld. */
+struct HandheldSheetPage {
+    DWORD size;
+    DWORD flags;
+    HINSTANCE instance;
+    const WCHAR *dialogTemplate; /* MAKEINTRESOURCE of the page's dialog */
+    HICON icon;
+    const WCHAR *title;
+    DLGPROC dialogProc;
+    LPARAM param;
+    HandheldPageCallback callback;
+    UINT *refParent;
+};
+static_assert(sizeof(HandheldSheetPage) == 40, "a page descriptor is 40 bytes");
+
+/* The sheet header, 40 bytes on the 32-bit handheld. */
+struct HandheldSheetHeader {
+    DWORD size;
+    DWORD flags;
+    HWND parent;
+    HINSTANCE instance;
+    HICON icon;
+    const WCHAR *caption;
+    UINT pageCount;
+    UINT startPage;
+    const HandheldSheetPage *pages;
+    HandheldSheetCallback callback;
+};
+static_assert(sizeof(HandheldSheetHeader) == 40, "the sheet header is 40 bytes");
+
+/* Page flags. */
+enum : DWORD { SHEET_PAGE_USE_TITLE = 0x0008, SHEET_PAGE_USE_CALLBACK = 0x0080 };
+/* Header flags. */
+enum : DWORD {
+    SHEET_PAGE_ARRAY = 0x0008,
+    SHEET_USE_CALLBACK = 0x0100,
+    SHEET_MODELESS = 0x0400,
+    SHEET_MAXIMIZE = 0x2000,
+};
+/* Page callback codes, and sheet callback codes of the handheld. */
+enum : UINT { SHEET_PAGE_CREATE = 2 };
+enum : UINT { SHEET_INITIALIZED = 1, SHEET_GET_VERSION = 3 };
+/* The common-controls version that selects the handheld sheet style. */
+enum : int { HANDHELD_SHEET_VERSION = 0x20C };
+/* The help request a page receives (WM_NOTIFY code). */
+enum : int { SHEET_HELP_REQUEST = -205 };
+
+/* The header flags desktop Win32 may see: the maximise flag removed. */
+DWORD DesktopSheetFlags(DWORD handheldFlags);
+
+/* The handheld's property-sheet call. A modeless sheet returns its window
+ * (as an INT_PTR); a failure returns -1. */
+INT_PTR CreatePropertySheet(const HandheldSheetHeader *header);
+
+#endif

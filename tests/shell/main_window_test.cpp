@@ -1,0 +1,362 @@
+/*
+ * The main window, its menu bar and its sheet, made in this process from
+ * Kestrum's own resources and driven with real messages: what each page
+ * receives is recorded (in the manner of Wine's message tests), messages are
+ * pumped before anything is checked.
+ */
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <vector>
+
+#include "device.h"
+#include "engine/cleaning_state.h"
+#include "platform/property_sheet.h"
+#include "resources/resource.h"
+#include "settings/settings_record.h"
+#include "shell/main_window.h"
+#include "shell/sheet.h"
+#include "shell/shell_state.h"
+#include "shell_test_support.h"
+
+namespace {
+
+struct Seen {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    int code; /* WM_NOTIFY's code */
+};
+std::vector<Seen> g_seen;
+
+LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_ACTIVATE || message == WM_NOTIFY || message == WM_HELP)
+        g_seen.push_back({window, message, wParam, message == WM_NOTIFY ? (int)((NMHDR *)lParam)->code : 0});
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void Record(HWND window)
+{
+    SetWindowSubclass(window, Recorder, 77, 0);
+}
+
+int Count(HWND window, UINT message, WPARAM wParam, int code = 0)
+{
+    int n = 0;
+    for (const Seen &s : g_seen)
+        if (s.window == window && s.message == message && s.wParam == wParam && s.code == code)
+            ++n;
+    return n;
+}
+
+bool StoredSettings(SettingsRecord *record)
+{
+    DWORD size = sizeof(*record);
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (BYTE *)record, &size) == 0
+           && size == sizeof(*record);
+}
+
+void DeleteStoredSettings()
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == 0) {
+        RegDeleteValueW(key, SETTINGS_VALUE);
+        RegCloseKey(key);
+    }
+}
+
+HWND CurrentPage()
+{
+    return (HWND)SendMessageW(g_shell.sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+}
+
+int CurrentIndex()
+{
+    return (int)SendMessageW(g_shell.sheet, PSM_HWNDTOINDEX, (WPARAM)CurrentPage(), 0);
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_seen.clear();
+        ZeroMemory(&g_shell, sizeof(g_shell));
+        g_shell.instance = (HINSTANCE)KestrumResources();
+        ASSERT_TRUE(g_shell.instance != NULL);
+        BuildShellTexts();
+        LoadSettings();
+        /* Start-up tests register the class too; each test starts from a fresh one. */
+        UnregisterClassW(g_shell.className, g_shell.instance);
+        ASSERT_TRUE(RegisterMainWindowClass());
+        ASSERT_TRUE(CreateMainWindow());
+        main = g_shell.mainWindow;
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(main))
+            DestroyWindow(main);
+        PumpMessages();
+    }
+    HWND main = NULL;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, SheetHasFourTitledPagesWithProgressCurrentAndKnown)
+{
+    ASSERT_TRUE(g_shell.sheet != NULL);
+    HWND tab = (HWND)SendMessageW(g_shell.sheet, PSM_GETTABCONTROL, 0, 0);
+    ASSERT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 4);
+    static const wchar_t *titles[] = {L"Progress", L"Options", L"Settings", L"Report"};
+    for (int i = 0; i < 4; ++i) {
+        WCHAR text[32] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 32;
+        SendMessageW(tab, TCM_GETITEMW, i, (LPARAM)&item);
+        EXPECT_STREQ(text, titles[i]);
+    }
+    /* The Progress page exists as soon as the window does: the auto-start command's target. */
+    ASSERT_TRUE(g_shell.progressPage != NULL);
+    EXPECT_EQ(CurrentPage(), g_shell.progressPage);
+    EXPECT_EQ(CurrentIndex(), 0);
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(g_shell.progressPage, IDC_PROGRESS_BAR)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(g_shell.progressPage, IDC_PROGRESS_START)));
+    EXPECT_EQ(g_pendingTasks, (WORD)(g_settings.flags & 0xFFFF));
+}
+
+TEST_F(MainWindowTest, SheetIsAFramelessChildFillingTheWindowWithBottomTabsAndNoButtons)
+{
+    HWND sheet = g_shell.sheet;
+    EXPECT_EQ(GetParent(sheet), main);
+    LONG style = GetWindowLongW(sheet, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_FALSE(style & (WS_POPUP | WS_CAPTION | WS_THICKFRAME));
+    EXPECT_TRUE(IsWindowVisible(sheet));
+
+    RECT mainClient, sheetRect;
+    GetClientRect(main, &mainClient);
+    GetWindowRect(sheet, &sheetRect);
+    MapWindowPoints(NULL, main, (POINT *)&sheetRect, 2);
+    EXPECT_TRUE(EqualRect(&mainClient, &sheetRect));
+
+    HWND tab = (HWND)SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0);
+    EXPECT_TRUE(GetWindowLongW(tab, GWL_STYLE) & TCS_BOTTOM);
+    RECT item, page;
+    SendMessageW(tab, TCM_GETITEMRECT, 0, (LPARAM)&item);
+    MapWindowPoints(tab, sheet, (POINT *)&item, 2);
+    GetWindowRect(g_shell.progressPage, &page);
+    MapWindowPoints(NULL, sheet, (POINT *)&page, 2);
+    EXPECT_GT(item.top, mainClient.bottom * 3 / 4) << "the tabs sit along the bottom";
+    EXPECT_LE(page.bottom, item.top) << "the page ends above the tabs";
+    EXPECT_LT(page.top, 8) << "the page starts at the top";
+
+    for (int id : {IDOK, IDCANCEL, 0x3021, IDHELP}) {
+        HWND button = GetDlgItem(sheet, id);
+        if (button) {
+            EXPECT_FALSE(IsWindowVisible(button)) << id;
+            EXPECT_FALSE(IsWindowEnabled(button)) << id;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
+{
+    WCHAR title[32];
+    GetWindowTextW(main, title, 32);
+    EXPECT_STREQ(title, L"Kestrum");
+    RECT rect, area;
+    GetWindowRect(main, &rect);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_TRUE(EqualRect(&rect, &area));
+    LONG style = GetWindowLongW(main, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & 0x80000000, 0) << "the handheld style bit stays on the handheld";
+
+    ASSERT_TRUE(g_shell.menuBar != NULL);
+    RECT bar;
+    GetWindowRect(g_shell.menuBar, &bar);
+    EXPECT_EQ(bar.left, area.left);
+    EXPECT_EQ(bar.right, area.right);
+    EXPECT_EQ(bar.bottom, area.bottom);
+    EXPECT_EQ(bar.bottom - bar.top, 26);
+    EXPECT_EQ(GetWindow(g_shell.menuBar, GW_OWNER), main);
+
+    HWND toolbar = FindWindowExW(g_shell.menuBar, NULL, TOOLBARCLASSNAMEW, NULL);
+    ASSERT_TRUE(toolbar != NULL);
+    ASSERT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 1);
+    TBBUTTON button = {};
+    SendMessageW(toolbar, TB_GETBUTTON, 0, (LPARAM)&button);
+    EXPECT_EQ(button.idCommand, IDM_TOOLS);
+    EXPECT_EQ(button.fsStyle, 0x18);
+    EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
+    WCHAR label[16] = {};
+    SendMessageW(toolbar, TB_GETBUTTONTEXTW, IDM_TOOLS, (LPARAM)label);
+    EXPECT_STREQ(label, L"Tools");
+}
+
+namespace {
+std::vector<UINT> g_commands;
+LRESULT CALLBACK CommandRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_COMMAND)
+        g_commands.push_back(LOWORD(wParam));
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+} // namespace
+
+TEST_F(MainWindowTest, ToolsButtonDropsThePopupAndTheChoiceReachesTheMainWindow)
+{
+    static const struct { UINT key; int presses; UINT command; } choices[] = {
+        {VK_DOWN, 1, IDM_SOFT_RESET}, {VK_DOWN, 2, IDM_POWER_OFF}, {VK_DOWN, 3, IDM_CLOSE_ALL}, {VK_UP, 1, IDM_ABOUT}};
+    HWND toolbar = FindWindowExW(g_shell.menuBar, NULL, TOOLBARCLASSNAMEW, NULL);
+    ASSERT_TRUE(toolbar != NULL);
+    SetWindowSubclass(main, CommandRecorder, 78, 0);
+    for (auto &choice : choices) {
+        g_commands.clear();
+        RECT button;
+        SendMessageW(toolbar, TB_GETRECT, IDM_TOOLS, (LPARAM)&button);
+        /* The keys wait in the queue for the popup's own message loop. */
+        for (int i = 0; i < choice.presses; ++i)
+            PostMessageW(main, WM_KEYDOWN, choice.key, 0);
+        PostMessageW(main, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.left + 4, button.top + 4));
+        SendMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(button.left + 4, button.top + 4));
+        PumpMessages();
+        ASSERT_EQ(g_commands.size(), 1u) << "key " << choice.key << " x" << choice.presses;
+        EXPECT_EQ(g_commands[0], choice.command);
+    }
+    RemoveWindowSubclass(main, CommandRecorder, 78);
+}
+
+TEST_F(MainWindowTest, ShowPageSwitchesBeforeItReturns)
+{
+    static const struct { int templateId, index; } pages[] = {{106, 3}, {108, 2}, {105, 1}, {104, 0}};
+    for (auto &p : pages) {
+        ShowPage(p.templateId);
+        EXPECT_EQ(CurrentIndex(), p.index) << p.templateId;
+    }
+    /* A page made on its first show fills the display area above the bottom tabs too. */
+    ShowPage(106);
+    RECT report, progress;
+    GetWindowRect(CurrentPage(), &report);
+    GetWindowRect(g_shell.progressPage, &progress);
+    EXPECT_TRUE(EqualRect(&report, &progress));
+}
+
+TEST_F(MainWindowTest, APageThatIsLeftIsToldItWasDeactivated)
+{
+    ShowPage(108);
+    HWND settings = CurrentPage();
+    Record(settings);
+    ShowPage(105);
+    EXPECT_EQ(Count(settings, WM_NOTIFY, 0, PSN_KILLACTIVE), 1);
+    EXPECT_EQ(Count(settings, WM_ACTIVATE, WA_INACTIVE), 1);
+
+    /* The main window losing activation, and its closing, reach the current page. */
+    HWND options = CurrentPage();
+    Record(options);
+    SendMessageW(main, WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_EQ(Count(options, WM_ACTIVATE, WA_INACTIVE), 1);
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(Count(options, WM_ACTIVATE, WA_INACTIVE), 2);
+    EXPECT_EQ(Count(settings, WM_ACTIVATE, WA_INACTIVE), 1) << "only the current page";
+}
+
+TEST_F(MainWindowTest, OkSavesTheSettingsThenClosesAndQuits)
+{
+    /* The handheld's "ok" (command 1) and the desktop's close box that stands for it. */
+    static const struct { UINT message; WPARAM wParam; } oks[] = {{WM_COMMAND, 1}, {WM_SYSCOMMAND, SC_CLOSE}};
+    for (auto &ok : oks) {
+        SCOPED_TRACE(testing::Message() << "message " << ok.message);
+        TearDown();
+        SetUp();
+        DeleteStoredSettings();
+        g_settings.ageLimitDays = 4321;
+        HWND bar = g_shell.menuBar;
+        SendMessageW(main, ok.message, ok.wParam, 0);
+        SettingsRecord stored;
+        ASSERT_TRUE(StoredSettings(&stored)) << "ok writes the record";
+        EXPECT_EQ(memcmp(&stored, &g_settings, sizeof(stored)), 0);
+        EXPECT_FALSE(IsWindow(bar));
+        EXPECT_EQ(g_shell.menuBar, (HWND)NULL);
+        EXPECT_TRUE(IsWindow(main)) << "the window goes only at clean-up";
+        EXPECT_TRUE(PumpMessages()) << "the quit message is posted";
+    }
+}
+
+TEST_F(MainWindowTest, CloseAloneQuitsWithoutSaving)
+{
+    DeleteStoredSettings();
+    HWND bar = g_shell.menuBar;
+    EXPECT_EQ(SendMessageW(main, WM_CLOSE, 0, 0), 0);
+    SettingsRecord stored;
+    EXPECT_FALSE(StoredSettings(&stored));
+    EXPECT_FALSE(IsWindow(bar));
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(PumpMessages());
+}
+
+TEST_F(MainWindowTest, DeactivationSavesAndActivationDoesNot)
+{
+    DeleteStoredSettings();
+    SendMessageW(main, WM_ACTIVATE, WA_ACTIVE, 0);
+    SettingsRecord stored;
+    EXPECT_FALSE(StoredSettings(&stored));
+    g_settings.flags ^= OPT_SOUND_ON;
+    SendMessageW(main, WM_ACTIVATE, WA_INACTIVE, 0);
+    ASSERT_TRUE(StoredSettings(&stored));
+    EXPECT_EQ(stored.flags, g_settings.flags);
+}
+
+TEST_F(MainWindowTest, EscapeNeverEndsTheSheet)
+{
+    HWND sheet = g_shell.sheet;
+    Record(g_shell.progressPage);
+    SendMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
+    SendMessageW(sheet, WM_CLOSE, 0, 0);
+    SendMessageW(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
+    /* The Escape key itself, through the dialog keyboard handling. */
+    HWND start = GetDlgItem(g_shell.progressPage, IDC_PROGRESS_START);
+    SetFocus(start);
+    PostMessageW(start, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
+        if (!IsDialogMessageW(sheet, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    EXPECT_TRUE(IsWindow(sheet));
+    EXPECT_TRUE(IsWindowVisible(sheet));
+    EXPECT_EQ(CurrentPage(), g_shell.progressPage);
+    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, PSN_RESET), 0) << "the pages were not cancelled";
+}
+
+TEST_F(MainWindowTest, HelpReachesTheCurrentPageAsCodeMinus205)
+{
+    Record(g_shell.progressPage);
+    SendMessageW(g_shell.sheet, WM_COMMAND, IDHELP, 0);
+    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, -205), 1);
+
+    /* The F1 key pressed while a control of the page has the focus. */
+    ASSERT_TRUE(SetForegroundWindow(main));
+    HWND start = GetDlgItem(g_shell.progressPage, IDC_PROGRESS_START);
+    SetFocus(start);
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+    PumpMessages();
+    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, -205), 2);
+
+    ShowPage(106);
+    HWND report = CurrentPage();
+    Record(report);
+    SendMessageW(g_shell.sheet, WM_COMMAND, IDHELP, 0);
+    EXPECT_EQ(Count(report, WM_NOTIFY, 0, -205), 1);
+    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, -205), 2) << "only the current page is asked";
+}

@@ -1,0 +1,31 @@
+/*
+ * Helpers of the shell tests: Kestrum's resources, installing and starting
+ * Kestrum.exe in the device, waiting for its window and its end, and pumping
+ * this thread's messages.
+ */
+#ifndef KESTRUM_TESTS_SHELL_SUPPORT_H
+#define KESTRUM_TESTS_SHELL_SUPPORT_H
+
+#include <windows.h>
+
+/* Kestrum.exe's resources (its copy helper_kestrum.exe, loaded as data). */
+HMODULE KestrumResources(void);
+
+/* Copies Kestrum to \Program Files\Kestrum\Kestrum.exe, where the handheld has it. */
+void InstallKestrum(void);
+
+/* Starts the installed Kestrum with arguments; false if it could not start. */
+bool StartKestrum(const wchar_t *arguments, PROCESS_INFORMATION *process);
+
+/* Waits until Kestrum's main window exists and its message loop answers;
+ * null when the process ends first. */
+HWND WaitForMainWindow(const PROCESS_INFORMATION &process);
+
+/* Waits for the process to end (failing the test after a generous bound)
+ * and returns its exit status; closes the handles. */
+DWORD WaitForExit(PROCESS_INFORMATION &process);
+
+/* Dispatches every message waiting for this thread; returns whether WM_QUIT was among them. */
+bool PumpMessages(void);
+
+#endif
