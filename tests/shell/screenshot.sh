@@ -14,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 build_dir=$(cd "$1" && pwd)
 out=$2
+mkdir -p "$(dirname "$out")"
 tpl="$build_dir/devices/template"
 device_ensure_template "$tpl"
 mkdir -p "$build_dir/devices"
