@@ -109,9 +109,18 @@ device_make_template() {
 device_ensure_template() {
     local tpl=$1
     mkdir -p "$(dirname "$tpl")"
+    # A template made by another Wine or another version of this file is made again.
+    local stamp
+    stamp="$(wine --version 2>/dev/null) $(cksum <"${BASH_SOURCE[0]}")"
     (
         flock 9
-        [ -f "$tpl/$DEVICE_MARKER" ] || device_make_template "$tpl"
+        if [ -f "$tpl/$DEVICE_MARKER" ] && [ "$(cat "$tpl/.stamp" 2>/dev/null)" != "$stamp" ]; then
+            rm -rf "$tpl"
+        fi
+        if [ ! -f "$tpl/$DEVICE_MARKER" ]; then
+            device_make_template "$tpl"
+            echo "$stamp" >"$tpl/.stamp"
+        fi
     ) 9>"$tpl.lock"
 }
 

@@ -4,7 +4,7 @@
 # sources, Xvfb, xdotool and ImageMagick.
 set -eu
 packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          googletest wine wine32:i386 xvfb xauth xdotool imagemagick python3"
+          googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3"
 missing=
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
