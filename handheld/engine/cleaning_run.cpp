@@ -124,7 +124,7 @@ void RunCleaning(HWND page, const CleaningPageOps *ops, const CleaningWorkOps *w
     run.work = work;
     run.page = page;
     run.bar = ops->dialogItem(page, IDC_PROGRESS_BAR);
-    HWND start = ops->dialogItem(page, IDC_START_BUTTON);
+    HWND start = ops->dialogItem(page, IDC_PROGRESS_START);
     ops->setBarPosition(run.bar, 0);
     ops->showWindow(run.bar, true);
     ops->enableWindow(start, false);

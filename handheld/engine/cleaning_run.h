@@ -11,12 +11,10 @@
 #define KESTRUM_ENGINE_CLEANING_RUN_H
 
 #include <windows.h>
+#include "resources/resource.h"
 
-enum {
-    IDC_START_BUTTON = 1001,
-    IDC_PROGRESS_BAR = 1020,
-    ROWS_TOP = 38,
-};
+/* Task lines start this far below the top of the page's client area. */
+enum { ROWS_TOP = 38 };
 
 /* Colours of the run, 0x00BBGGRR. */
 enum : COLORREF {

@@ -31,7 +31,7 @@ HDC const DC = (HDC)0x400;
 
 void Log(const std::string &line) { g_log.push_back(line); }
 
-HWND Item(HWND, int id) { return id == IDC_PROGRESS_BAR ? BAR : id == IDC_START_BUTTON ? START : NULL; }
+HWND Item(HWND, int id) { return id == IDC_PROGRESS_BAR ? BAR : id == IDC_PROGRESS_START ? START : NULL; }
 void Bar(HWND bar, int position) { Log((bar == BAR ? "bar " : "bar? ") + std::to_string(position)); }
 void Show(HWND w, bool shown) { Log(std::string(w == BAR ? "bar" : "?") + (shown ? " shown" : " hidden")); }
 void Enable(HWND w, bool enabled) { Log(std::string(w == START ? "start" : "?") + (enabled ? " enabled" : " disabled")); }
