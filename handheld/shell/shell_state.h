@@ -53,6 +53,10 @@ void BuildShellTexts(void);
 /* Start-up step 3: a capital S anywhere in the command line (case-sensitive). */
 bool HasAutoStartFlag(const WCHAR *commandLine);
 
+/* Start-up steps 5 to 7: the bold font, the two task icons, the strip
+ * bitmaps and their pattern brushes, from g_shell.instance. */
+void CreateDrawingObjects(void);
+
 /* The whole program: start-up, message loop and clean-up. Returns the exit status. */
 int KestrumMain(HINSTANCE instance, const WCHAR *commandLine, int showCommand);
 

@@ -41,7 +41,7 @@ static bool BringRunningInstanceForward(void)
 }
 
 /* Steps 5 to 7: font, icons, strip bitmaps and their brushes. */
-static void CreateDrawingObjects(void)
+void CreateDrawingObjects(void)
 {
     LOGFONTW font;
     ZeroMemory(&font, sizeof(font));
