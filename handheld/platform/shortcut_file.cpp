@@ -99,8 +99,15 @@ bool CreateShortcutFile(const WCHAR *path, const WCHAR *target)
             return false;
     }
 
+    /* The length in decimal (1 to 3 digits), then '#'. */
     char text[SHORTCUT_FILE_MAX];
-    int digits = snprintf(text, sizeof(text), "%d#", length);
+    int digits = 0;
+    if (length >= 100)
+        text[digits++] = (char)('0' + length / 100);
+    if (length >= 10)
+        text[digits++] = (char)('0' + length / 10 % 10);
+    text[digits++] = (char)('0' + length % 10);
+    text[digits++] = '#';
     BOOL lossy = FALSE;
     int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, target, length, text + digits,
         (int)sizeof(text) - digits, NULL, &lossy);

@@ -2,6 +2,7 @@
  * Start-up, message loop and clean-up of Kestrum, in their fixed order.
  */
 #include "shell/shell_state.h"
+#include "platform/bounded_text.h"
 #include "shell/main_window.h"
 #include "engine/cleaning_state.h"
 #include "platform/foreground.h"
@@ -15,10 +16,10 @@ ShellState g_shell;
 
 void BuildShellTexts(void)
 {
-    _snwprintf(g_shell.windowTitle, 16, L"%s", KESTRUM_PRODUCT);
-    _snwprintf(g_shell.className, 32, L"%s %s", KESTRUM_MAKER, KESTRUM_PRODUCT);
-    _snwprintf(g_shell.versionText, 16, L"v%d.%d", KESTRUM_VERSION_MAJOR, KESTRUM_VERSION_MINOR);
-    _snwprintf(g_shell.registryKeyPath, 64, L"%s%s", L"SOFTWARE\\Apps\\", g_shell.className);
+    FormatText(g_shell.windowTitle, ARRAYSIZE(g_shell.windowTitle), L"%s", KESTRUM_PRODUCT);
+    FormatText(g_shell.className, ARRAYSIZE(g_shell.className), L"%s %s", KESTRUM_MAKER, KESTRUM_PRODUCT);
+    FormatText(g_shell.versionText, ARRAYSIZE(g_shell.versionText), L"v%d.%d", KESTRUM_VERSION_MAJOR, KESTRUM_VERSION_MINOR);
+    FormatText(g_shell.registryKeyPath, ARRAYSIZE(g_shell.registryKeyPath), L"%s%s", L"SOFTWARE\\Apps\\", g_shell.className);
     g_shell.windowTitle[15] = 0;
     g_shell.className[31] = 0;
     g_shell.versionText[15] = 0;

@@ -69,6 +69,10 @@ TEST(SettingsFields, DaysTextKeepsOrReplacesTheAge)
         { L" 7", 5, 7 },                 /* %u skips leading blanks */
         { L"4294967295", 5, 429496729 }, /* only nine characters are read */
         { L"123456789", 5, 123456789 },
+        { L"+8", 5, 8 },
+        { L"-5", 5, 4294967291u },      /* as "%u" reads it: a huge age deletes nothing */
+        { L"-", 5, 5 },
+        { L"\t\n 3", 5, 3 },
     };
     for (const auto &c : cases)
         EXPECT_EQ(AgeLimitFromText(c.text, c.current), c.result) << c.text;
