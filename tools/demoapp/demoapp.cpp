@@ -43,13 +43,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show)
     if (title.size() > 60)
         title.resize(60);
 
-    CreateDirectoryW(L"\\Demo", NULL);
-    CreateDirectoryW(L"\\Demo\\Running", NULL);
-    g_marker = L"\\Demo\\Running\\" + title + L".txt";
-    HANDLE f = CreateFileW(g_marker.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (f != INVALID_HANDLE_VALUE)
-        CloseHandle(f);
-
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DemoProc;
     wc.hInstance = instance;
@@ -62,12 +55,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show)
     if (hwnd) {
         ShowWindow(hwnd, show);
         UpdateWindow(hwnd);
+        /* Said only once the window can be found and asked to close. */
+        CreateDirectoryW(L"\\Demo", NULL);
+        CreateDirectoryW(L"\\Demo\\Running", NULL);
+        g_marker = L"\\Demo\\Running\\" + title + L".txt";
+        HANDLE f = CreateFileW(g_marker.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        if (f != INVALID_HANDLE_VALUE)
+            CloseHandle(f);
         MSG m;
         while (GetMessageW(&m, NULL, 0, 0) > 0) {
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }
     }
-    DeleteFileW(g_marker.c_str());
+    if (!g_marker.empty())
+        DeleteFileW(g_marker.c_str());
     return 0;
 }
