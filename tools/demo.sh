@@ -34,20 +34,21 @@ say() { echo "demo: $*"; }
 
 # --- where Kestrum's controls are on the 240 x 320 screen ----------------------
 # The sheet's tabs run along the bottom of the main window, above the 26-pixel
-# menu bar; the Tools button is the menu bar's first button; the caption's
-# close box stands for the handheld's "ok". Override when the layout moves.
-TAB_Y=${KESTRUM_DEMO_TAB_Y:-282}
-TAB_PROGRESS_X=${KESTRUM_DEMO_TAB_PROGRESS_X:-28}
-TAB_OPTIONS_X=${KESTRUM_DEMO_TAB_OPTIONS_X:-82}
-TAB_SETTINGS_X=${KESTRUM_DEMO_TAB_SETTINGS_X:-134}
-TAB_REPORT_X=${KESTRUM_DEMO_TAB_REPORT_X:-186}
-TOOLS_X=${KESTRUM_DEMO_TOOLS_X:-22} TOOLS_Y=${KESTRUM_DEMO_TOOLS_Y:-307}
-OK_X=${KESTRUM_DEMO_OK_X:-229} OK_Y=${KESTRUM_DEMO_OK_Y:-9}
+# menu bar; the Tools button is the menu bar's first button and About the
+# last item of its popup; the caption's close box stands for the handheld's
+# "ok". Measured on the shell's layout; override when it moves.
+TAB_Y=${KESTRUM_DEMO_TAB_Y:-280}
+TAB_PROGRESS_X=${KESTRUM_DEMO_TAB_PROGRESS_X:-37}
+TAB_OPTIONS_X=${KESTRUM_DEMO_TAB_OPTIONS_X:-94}
+TAB_SETTINGS_X=${KESTRUM_DEMO_TAB_SETTINGS_X:-150}
+TAB_REPORT_X=${KESTRUM_DEMO_TAB_REPORT_X:-206}
+TOOLS_X=${KESTRUM_DEMO_TOOLS_X:-22} TOOLS_Y=${KESTRUM_DEMO_TOOLS_Y:-305}
+ABOUT_X=${KESTRUM_DEMO_ABOUT_X:-40} ABOUT_Y=${KESTRUM_DEMO_ABOUT_Y:-281}
+OK_X=${KESTRUM_DEMO_OK_X:-229} OK_Y=${KESTRUM_DEMO_OK_Y:-10}
 
 screen() { read -r d _ <"$dev/display"; echo "$d"; }
 desktop_window() { DISPLAY=$(screen) xdotool search --name "Handheld - Wine desktop" | head -n 1; }
 click() { DISPLAY=$(screen) xdotool mousemove --window "$(desktop_window)" "$1" "$2" click 1; }
-key() { DISPLAY=$(screen) xdotool key "$@"; }
 
 # Waits until the trace holds at least N lines with TEXT drawn (default 1).
 # The limit only keeps a broken run from hanging the demo.
@@ -84,10 +85,15 @@ fi
 [ -f "$build/bin/demoapp.exe" ] || die "$build/bin/demoapp.exe is not built"
 
 mkdir -p "$out"
-rm -f "$out"/*.png "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/summary.txt
+rm -f "$out"/*.png "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/run.log "$out"/summary.txt
 [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
 "$tool" create "$dev" || die "could not create the demo device"
+run_pid=
 finish() {
+    # Never leave Kestrum or the demo programs running behind.
+    if [ -n "$run_pid" ] && kill -0 "$run_pid" 2>/dev/null; then
+        "$tool" stop "$dev"
+    fi
     [ "${KESTRUM_KEEP_DEVICE:-0}" = 1 ] && return
     [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
 }
@@ -97,7 +103,7 @@ trap finish EXIT
 
 # --- the run ----------------------------------------------------------------------
 say "running Kestrum S on the device"
-WINEDEBUG=+text "$tool" run "$dev" S 2>"$out/trace.txt" &
+WINEDEBUG=+text "$tool" run "$dev" S >"$out/run.log" 2>"$out/trace.txt" &
 run_pid=$!
 
 wait_drawn "Cleaning Progress" && shot progress-during.png
@@ -113,13 +119,15 @@ show_page "$TAB_OPTIONS_X" "Select Cleaning Options" && shot options.png
 show_page "$TAB_SETTINGS_X" "Program Settings" && shot settings.png
 show_page "$TAB_REPORT_X" "Report"
 
-# Tools > About: the last item of the popup.
+# Tools > About: the last item of the popup that opens above the button.
 before=$(drawn "Kestrum")
 click "$TOOLS_X" "$TOOLS_Y"
 sleep 0.5
-key Up Return
+click "$ABOUT_X" "$ABOUT_Y"
 wait_drawn "Kestrum" $((before + 1)) && shot about.png
-key Return
+# The full-screen About box ends on its caption's done box, where "ok" is.
+click "$OK_X" "$OK_Y"
+sleep 0.5
 
 # "ok" saves the settings and ends Kestrum; stop the device if it does not.
 click "$OK_X" "$OK_Y"
