@@ -70,6 +70,8 @@ check "audio off" grep -q '"Audio"=""' "$dev/prefix/user.reg"
 check "240x320 screen" grep -q '"Handheld"="240x320"' "$dev/prefix/user.reg"
 check "create refuses an existing device" refuses "already a device" "$tool" create "$dev"
 check "no symbolic link in the store" test -z "$(find "$store" -type l)"
+check "create refuses a device inside a file store" refuses "inside the device" "$tool" create "$store/Temp/nested"
+check "... and makes nothing there" test ! -e "$store/Temp/nested"
 
 # --- seed ---------------------------------------------------------------------
 check "seed succeeds" "$tool" seed "$dev"
