@@ -9,19 +9,19 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
 import demo_summary as ds  # noqa: E402
 
 # Lines as Wine 8 traces DrawTextExW, mixed with other programs' drawing.
-TRACE = r'''0024:trace:text:DrawTextExW L"Cleaning Progress", -1, [0,0,240,30] 00000025
-0024:trace:text:DrawTextExW L"Tasks performed:\t\t0", -1, [20,38,240,298] 00000850
-0030:trace:text:DrawTextExW L"Pocket Notes", -1, [0,0,232,250] 00000025
-0024:trace:text:DrawTextExW L"Tasks performed:\t\t11", -1, [20,38,240,298] 00000850
-0024:trace:text:DrawTextExW L"Applications closed:\t\t2", -1, [20,65,240,298] 00000850
-0024:trace:text:DrawTextExW L"Dead registry keys deleted:\t2", -1, [20,82,240,298] 00000850
-0024:trace:text:DrawTextExW L"Dead shortcuts deleted:\t1", -1, [20,99,240,298] 00000850
-0024:trace:text:DrawTextExW L"Folders scanned:\t\t9", -1, [20,126,240,298] 00000850
-0024:trace:text:DrawTextExW L"Temporary folders deleted:\t1", -1, [20,143,240,298] 00000850
-0024:trace:text:DrawTextExW L"Temporary files deleted:\t3", -1, [20,160,240,298] 00000850
-0024:trace:text:DrawTextExW L"Files used by system:\t\t0", -1, [20,177,240,298] 00000850
-0024:trace:text:DrawTextExW L"Total bytes reclaimed:  1300", -1, [20,204,240,298] 00000850
-0024:trace:text:DrawTextExW L"Memory available:\t12.50 MB", -1, [20,221,240,298] 00000850
+TRACE = r'''0024:trace:text:DrawTextExW L"Cleaning Progress", -1, [(0,0)-(240,30)] 00000025
+0024:trace:text:DrawTextExW L"Tasks performed:\t\t0", -1, [(20,38)-(240,298)] 00000850
+0030:trace:text:DrawTextExW L"Pocket Notes", -1, [(0,0)-(232,250)] 00000025
+0024:trace:text:DrawTextExW L"Tasks performed:\t\t11", -1, [(20,38)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Applications closed:\t\t2", -1, [(20,65)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Dead registry keys deleted:\t2", -1, [(20,82)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Dead shortcuts deleted:\t1", -1, [(20,99)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Folders scanned:\t\t9", -1, [(20,126)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Temporary folders deleted:\t1", -1, [(20,143)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Temporary files deleted:\t3", -1, [(20,160)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Files used by system:\t\t0", -1, [(20,177)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Total bytes reclaimed:  1300", -1, [(20,204)-(240,298)] 00000850
+0024:trace:text:DrawTextExW L"Memory available:\t12.50 MB", -1, [(20,221)-(240,298)] 00000850
 '''.splitlines()
 
 BEFORE = {
