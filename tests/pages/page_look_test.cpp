@@ -54,6 +54,7 @@ COLORREF StripAt(HBITMAP strip, int x, int y)
 }
 
 const COLORREF WHITE = 0xFFFFFF, BLACK = 0;
+const int HEADER_BAND = 30;
 
 class PageLookTest : public PageTest {};
 
@@ -132,4 +133,42 @@ TEST_F(PageLookTest, HelpOnEachPageOpensItsTopic)
     }
     CloseHandle(started);
     DeleteFileW(L"\\Windows\\peghelp.exe");
+}
+
+TEST_F(PageLookTest, ErasingEachPageShowsItOnTheScreen)
+{
+    /* What reaches the screen, read back from the page's own window. */
+    static const struct { int templateId; HBITMAP *band; HBITMAP *body; } pages[] = {
+        {IDD_OPTIONS, &g_shell.headerStrip, NULL},
+        {IDD_SETTINGS, &g_shell.headerStrip, NULL},
+        {IDD_REPORT, &g_shell.reportHeaderStrip, &g_shell.reportBodyStrip},
+    };
+    for (auto &p : pages) {
+        HWND page = ShowSheetPage(p.templateId);
+        RedrawNow(page);
+        RECT client;
+        GetClientRect(page, &client);
+        HDC dc = GetDC(page);
+        for (int y : {0, 3, 28})
+            EXPECT_EQ(GetPixel(dc, 10, y), StripAt(*p.band, 10, y)) << p.templateId << " band y " << y;
+        /* The body strip is white at its left end: look near the right edge,
+         * clear of text, wherever no control covers the page. */
+        const int x = client.right - 3;
+        int looked = 0;
+        for (int y = HEADER_BAND + 1; y < client.bottom; y += 3) {
+            POINT at = {x, y};
+            if (ChildWindowFromPointEx(page, at, CWP_SKIPINVISIBLE) != page)
+                continue;
+            if (p.body && y >= 38 && y < 221 + 17) /* the report's text rows */
+                continue;
+            COLORREF body = p.body ? StripAt(*p.body, x, y) : WHITE;
+            if (p.body) {
+                ASSERT_NE(body, WHITE);
+            }
+            EXPECT_EQ(GetPixel(dc, x, y), body) << p.templateId << " body y " << y;
+            ++looked;
+        }
+        EXPECT_GT(looked, 8) << p.templateId;
+        ReleaseDC(page, dc);
+    }
 }
