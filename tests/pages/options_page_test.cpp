@@ -2,14 +2,13 @@
  * The Options page in Kestrum's own sheet, driven with real messages: its
  * boxes show the record, a click changes the task's bit, saves the whole
  * record at once and resets the pending-task mask, and any other command
- * saves too. Its background is the dark-blue title over a white body.
+ * saves too.
  */
 #include "page_fixture.h"
 #include <commctrl.h>
 #include <vector>
 
 #include "resources/resource.h"
-#include "settings/white_page.h"
 
 namespace {
 
@@ -102,27 +101,4 @@ TEST_F(OptionsPageTest, AnyOtherCommandStillSavesAndReloadsTheMask)
         EXPECT_EQ(stored.flags, (DWORD)DEFAULT_FLAGS);
         EXPECT_EQ(g_pendingTasks, (WORD)(DEFAULT_FLAGS & 0xFFFF));
     }
-}
-
-TEST_F(OptionsPageTest, ErasingDrawsTheDarkBlueTitleAndReloadsTheMask)
-{
-    HWND page = ShowSheetPage(IDD_OPTIONS);
-    g_pendingTasks = 0x8000;
-    ClearDrawnTexts();
-    RedrawNow(page);
-    EXPECT_EQ(g_pendingTasks, (WORD)(DEFAULT_FLAGS & 0xFFFF));
-    int titles = 0;
-    for (const DrawnText &d : g_drawnTexts) {
-        if (d.window != page)
-            continue;
-        ++titles;
-        EXPECT_EQ(d.text, L"Select Cleaning Options");
-        EXPECT_EQ(d.colour, (COLORREF)0x7F0000);
-        EXPECT_EQ(d.backgroundMode, TRANSPARENT);
-        EXPECT_EQ(d.rect.left, 30);
-        EXPECT_EQ(d.rect.top, 5);
-        EXPECT_EQ(d.rect.bottom, 30);
-        EXPECT_EQ(d.flags, 0x850u);
-    }
-    EXPECT_EQ(titles, 1);
 }

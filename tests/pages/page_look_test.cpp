@@ -1,8 +1,10 @@
 /*
- * How the pages look, pixel by pixel on a memory context of a page's client
- * size: the header band is the page's strip with a dark line under it, the
- * body is white on Options and Settings and the body strip on the Report.
- * And the help request of each page opens its own topic.
+ * How the pages look: the titles drawn when a page's background is erased;
+ * pixel by pixel on a memory context of a page's client size, the header
+ * band is the page's strip with a dark line under it, the body white on
+ * Options and Settings and the body strip on the Report; and the same read
+ * back from the screen after a real erase. The help request of each page
+ * opens its own topic.
  */
 #include "page_fixture.h"
 #include <commctrl.h>
@@ -59,6 +61,32 @@ const int HEADER_BAND = 30;
 class PageLookTest : public PageTest {};
 
 } // namespace
+
+TEST_F(PageLookTest, ErasingOptionsOrSettingsDrawsItsDarkBlueTitleAndReloadsTheMask)
+{
+    static const struct { int templateId; const wchar_t *title; } pages[] = {
+        {IDD_OPTIONS, L"Select Cleaning Options"}, {IDD_SETTINGS, L"Program Settings"}};
+    for (auto &p : pages) {
+        HWND page = ShowSheetPage(p.templateId);
+        g_pendingTasks = 0x8000; /* as a finished run leaves it */
+        ClearDrawnTexts();
+        RedrawNow(page);
+        EXPECT_EQ(g_pendingTasks, (WORD)(DEFAULT_FLAGS & 0xFFFF)) << p.title;
+        int titles = 0;
+        for (const DrawnText &d : g_drawnTexts) {
+            if (d.window != page)
+                continue;
+            ++titles;
+            EXPECT_EQ(d.text, p.title);
+            EXPECT_EQ(d.colour, (COLORREF)0x7F0000);
+            EXPECT_EQ(d.backgroundMode, TRANSPARENT);
+            EXPECT_EQ(d.rect.left, 30);
+            EXPECT_EQ(d.rect.top, 5);
+            EXPECT_EQ(d.flags, 0x850u);
+        }
+        EXPECT_EQ(titles, 1) << p.title;
+    }
+}
 
 TEST_F(PageLookTest, OptionsAndSettingsHaveTheHeaderStripOverAWhiteBody)
 {

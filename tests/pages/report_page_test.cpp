@@ -109,25 +109,6 @@ TEST_F(ReportPageTest, ARunsFiguresAppearInTheirLines)
     EXPECT_EQ(drawn[9].text, L"Total bytes reclaimed:  4096");
 }
 
-TEST_F(ReportPageTest, ALineTooWideWrapsWithoutMovingTheNextOne)
-{
-    /* A page narrower than its texts: word breaks inside the row, rows 17 apart. */
-    HWND page = ShowSheetPage(IDD_REPORT);
-    g_stats.bytesReclaimed = 0x7FFFFFFF;
-    ClearDrawnTexts();
-    HDC dc = GetDC(page);
-    RECT client;
-    GetClientRect(page, &client);
-    SetWindowPos(page, NULL, 0, 0, 90, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
-    PaintReportOn(page, dc);
-    ReleaseDC(page, dc);
-    ASSERT_EQ(g_drawnTexts.size(), 11u);
-    for (int i = 1; i <= 10; ++i) {
-        EXPECT_EQ(g_drawnTexts[i].rect.top, LINE_TOPS[i - 1]);
-        EXPECT_EQ(g_drawnTexts[i].rect.right, 90);
-    }
-}
-
 TEST_F(ReportPageTest, ProcedureAnswers)
 {
     HWND page = ShowSheetPage(IDD_REPORT);

@@ -219,26 +219,6 @@ TEST_F(SettingsPageTest, OkTakesTheFieldsOverBeforeTheProgramEnds)
     EXPECT_TRUE(PumpMessages()) << "and the program quits";
 }
 
-TEST_F(SettingsPageTest, ErasingDrawsTheDarkBlueTitleAndReloadsTheMask)
-{
-    HWND page = ShowSheetPage(IDD_SETTINGS);
-    g_pendingTasks = 0x8000;
-    ClearDrawnTexts();
-    RedrawNow(page);
-    EXPECT_EQ(g_pendingTasks, (WORD)(DEFAULT_FLAGS & 0xFFFF));
-    int titles = 0;
-    for (const DrawnText &d : g_drawnTexts) {
-        if (d.window != page)
-            continue;
-        ++titles;
-        EXPECT_EQ(d.text, L"Program Settings");
-        EXPECT_EQ(d.colour, (COLORREF)0x7F0000);
-        EXPECT_EQ(d.rect.left, 30);
-        EXPECT_EQ(d.rect.top, 5);
-    }
-    EXPECT_EQ(titles, 1);
-}
-
 namespace {
 HWND Item(HWND page, int id) { return GetDlgItem(page, id); }
 void Bar(HWND, int) {}
