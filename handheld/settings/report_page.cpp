@@ -6,6 +6,7 @@
 #include "settings/report_paint.h"
 #include "settings/report_lines.h"
 #include "engine/cleaning_state.h"
+#include "platform/default_font.h"
 #include "platform/input_panel.h"
 #include "platform/property_sheet.h"
 #include "shell/help_launcher.h"
@@ -22,6 +23,7 @@ void PaintReportOn(HWND page, HDC dc)
     body.top += HEADER_BAND_HEIGHT;
     FillRect(dc, &body, g_shell.reportBodyBrush);
 
+    HGDIOBJ previousFont = SelectHandheldDefaultFont(page, dc);
     SetTextColor(dc, REPORT_TEXT_COLOUR);
     SetBkMode(dc, TRANSPARENT);
     RECT row = client;
@@ -33,6 +35,7 @@ void PaintReportOn(HWND page, HDC dc)
         row.top += DrawTaskLine(dc, row, PLAIN_TEXT_ROW, text);
         row.top += ReportLineGap(i);
     }
+    SelectObject(dc, previousFont);
 }
 
 /* The page's own window context rather than BeginPaint: the report is drawn

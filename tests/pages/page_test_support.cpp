@@ -21,6 +21,9 @@ static int WINAPI RecordingDrawText(HDC dc, LPCWSTR text, int count, LPRECT rect
     drawn.flags = flags;
     drawn.colour = GetTextColor(dc);
     drawn.backgroundMode = GetBkMode(dc);
+    RECT measured = *rect;
+    drawn.height = s_realDrawText(dc, text, count, &measured, flags | DT_CALCRECT);
+    drawn.right = measured.right;
     g_drawnTexts.push_back(drawn);
     return s_realDrawText(dc, text, count, rect, flags);
 }

@@ -2,8 +2,9 @@
  * Support of the page tests: Kestrum's main window and sheet made in this
  * process from Kestrum's own resources with the drawing objects start-up
  * makes, the stored settings record, and a recorder of every text drawn
- * (DrawTextW as this program imports it, with the context's colour and
- * background mode at the moment of drawing).
+ * (DrawTextW as this program imports it, with the context's colour,
+ * background mode and the height the text takes in its font at the moment
+ * of drawing).
  */
 #ifndef KESTRUM_TESTS_PAGE_TEST_SUPPORT_H
 #define KESTRUM_TESTS_PAGE_TEST_SUPPORT_H
@@ -19,6 +20,8 @@ struct DrawnText {
     UINT flags;
     COLORREF colour;
     int backgroundMode;
+    int height; /* what the text takes in its rectangle, wrapped lines included */
+    int right;  /* where its widest line ends */
 };
 
 /* Everything drawn since the last ClearDrawnTexts. */

@@ -70,6 +70,8 @@ TEST_F(ReportPageTest, BeforeAnyRunShowsZerosAndTheStartUpMemoryReading)
         EXPECT_EQ(d.flags, 0x850u);
         EXPECT_EQ(d.colour, (COLORREF)0) << "black";
         EXPECT_EQ(d.backgroundMode, TRANSPARENT);
+        EXPECT_LE(d.height, 17) << "line " << i << " fits its row on the handheld's screen";
+        EXPECT_LE(d.right, d.rect.right) << "line " << i << " shows its figure";
     }
 }
 
