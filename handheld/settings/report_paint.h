@@ -1,6 +1,7 @@
 /*
  * Painting the Report: the green "Report" band, the body strip, and the ten
- * lines of the cleaning statistics as plain-text rows.
+ * lines of the cleaning statistics as plain-text rows in the handheld's
+ * default font.
  */
 #ifndef KESTRUM_SETTINGS_REPORT_PAINT_H
 #define KESTRUM_SETTINGS_REPORT_PAINT_H
