@@ -1,18 +1,68 @@
 /*
- * The Options page (dialog 105). So far it only accepts its initialisation
- * (WM_INITDIALOG answers 1); its controls, painting and help are not built
- * yet, and every other message answers 0.
+ * The Options page (dialog 105): one check box per cleaning task. A box
+ * changes its task's bit at once, and every command on the page saves the
+ * record and resets the pending-task mask so the Progress page shows the
+ * new selection as pending.
  */
 #include "settings/settings_pages.h"
+#include "settings/settings_record.h"
+#include "settings/white_page.h"
+#include "engine/cleaning_state.h"
+#include "platform/property_sheet.h"
+#include "shell/help_launcher.h"
+
+/* The task whose Options box has this id, or -1. */
+static int TaskOfCheckbox(int id)
+{
+    for (int i = 0; i < TASK_COUNT; i++)
+        if (g_tasks[i].optionsCheckboxId == id)
+            return i;
+    return -1;
+}
+
+static INT_PTR OptionsPage_OnInitDialog(HWND page)
+{
+    /* Table order is the order the boxes are set in. */
+    for (int i = 0; i < TASK_COUNT; i++)
+        SendDlgItemMessageW(page, g_tasks[i].optionsCheckboxId, BM_SETCHECK,
+                            (g_settings.flags & g_tasks[i].bit) ? BST_CHECKED : BST_UNCHECKED, 0);
+    return 1;
+}
+
+static INT_PTR OptionsPage_OnEraseBkgnd(HWND page)
+{
+    PaintWhitePage(page, L"Select Cleaning Options");
+    LoadPendingTaskMask();
+    return 1;
+}
+
+static INT_PTR OptionsPage_OnCommand(HWND page, int id)
+{
+    int task = TaskOfCheckbox(id);
+    if (task >= 0) {
+        if (SendDlgItemMessageW(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            g_settings.flags |= g_tasks[task].bit;
+        else
+            g_settings.flags &= ~(DWORD)g_tasks[task].bit;
+    }
+    LoadPendingTaskMask();
+    SaveSettings();
+    return 0;
+}
 
 INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (void)page;
-    (void)wParam;
-    (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
-        return 1;
+        return OptionsPage_OnInitDialog(page);
+    case WM_ERASEBKGND:
+        return OptionsPage_OnEraseBkgnd(page);
+    case WM_NOTIFY:
+        if (((NMHDR *)lParam)->code == (UINT)SHEET_HELP_REQUEST)
+            OpenHelp(L"options");
+        return 0;
+    case WM_COMMAND:
+        return OptionsPage_OnCommand(page, LOWORD(wParam));
     }
     return 0;
 }

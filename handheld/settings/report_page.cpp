@@ -1,18 +1,69 @@
 /*
- * The Report page (dialog 106). So far it only accepts its initialisation
- * (WM_INITDIALOG answers 1); its controls, painting and help are not built
- * yet, and every other message answers 0.
+ * The Report page (dialog 106): no controls; the statistics of the last
+ * cleaning run are painted afresh whenever the page's background is erased.
  */
 #include "settings/settings_pages.h"
+#include "settings/report_paint.h"
+#include "settings/report_lines.h"
+#include "engine/cleaning_state.h"
+#include "platform/default_font.h"
+#include "platform/input_panel.h"
+#include "platform/property_sheet.h"
+#include "shell/help_launcher.h"
+#include "shell/page_drawing.h"
+#include "shell/shell_state.h"
+
+void PaintReportOn(HWND page, HDC dc)
+{
+    DrawPageHeaderBand(page, dc, g_shell.reportHeaderBrush, REPORT_TITLE_COLOUR, L"Report");
+
+    RECT client;
+    GetClientRect(page, &client);
+    RECT body = client;
+    body.top += HEADER_BAND_HEIGHT;
+    FillRect(dc, &body, g_shell.reportBodyBrush);
+
+    HGDIOBJ previousFont = SelectHandheldDefaultFont(page, dc);
+    SetTextColor(dc, REPORT_TEXT_COLOUR);
+    SetBkMode(dc, TRANSPARENT);
+    RECT row = client;
+    row.top += REPORT_FIRST_LINE_TOP;
+    for (int i = 0; i < REPORT_LINE_COUNT; i++) {
+        WCHAR text[REPORT_LINE_CHARS];
+        FormatReportLine(i, g_stats, text);
+        /* A line that wraps still moves the next one down by one row only. */
+        row.top += DrawTaskLine(dc, row, PLAIN_TEXT_ROW, text);
+        row.top += ReportLineGap(i);
+    }
+    SelectObject(dc, previousFont);
+}
+
+/* The page's own window context rather than BeginPaint: the report is drawn
+ * while the background is erased, and inside a paint already begun a second
+ * BeginPaint would find nothing left to paint. */
+void PaintReport(HWND page)
+{
+    HDC dc = GetDC(page);
+    if (!dc)
+        return;
+    PaintReportOn(page, dc);
+    ReleaseDC(page, dc);
+}
 
 INT_PTR CALLBACK ReportPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (void)page;
     (void)wParam;
-    (void)lParam;
     switch (message) {
     case WM_INITDIALOG:
         return 1;
+    case WM_ERASEBKGND:
+        HideInputPanel(page);
+        PaintReport(page);
+        return 1;
+    case WM_NOTIFY:
+        if (((NMHDR *)lParam)->code == (UINT)SHEET_HELP_REQUEST)
+            OpenHelp(L"report");
+        return 0;
     }
     return 0;
 }

@@ -1,0 +1,127 @@
+/* Support of the page tests. */
+#include "page_test_support.h"
+#include <commctrl.h>
+
+#include "resources/resource.h"
+#include "settings/settings_record.h"
+#include "shell/shell_state.h"
+#include "shell/sheet.h"
+
+std::vector<DrawnText> g_drawnTexts;
+
+typedef int(WINAPI *DrawTextProc)(HDC, LPCWSTR, int, LPRECT, UINT);
+static DrawTextProc s_realDrawText;
+
+static int WINAPI RecordingDrawText(HDC dc, LPCWSTR text, int count, LPRECT rect, UINT flags)
+{
+    DrawnText drawn;
+    drawn.window = WindowFromDC(dc);
+    drawn.text = count < 0 ? std::wstring(text) : std::wstring(text, count);
+    drawn.rect = *rect;
+    drawn.flags = flags;
+    drawn.colour = GetTextColor(dc);
+    drawn.backgroundMode = GetBkMode(dc);
+    RECT measured = *rect;
+    drawn.height = s_realDrawText(dc, text, count, &measured, flags | DT_CALCRECT);
+    drawn.right = measured.right;
+    g_drawnTexts.push_back(drawn);
+    return s_realDrawText(dc, text, count, rect, flags);
+}
+
+void ClearDrawnTexts(void)
+{
+    g_drawnTexts.clear();
+}
+
+/* The import slot of user32's DrawTextW in this program's import table. */
+static void **DrawTextImportSlot(void)
+{
+    BYTE *base = (BYTE *)GetModuleHandleW(NULL);
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    void *real = (void *)GetProcAddress(GetModuleHandleW(L"user32.dll"), "DrawTextW");
+    for (IMAGE_IMPORT_DESCRIPTOR *d = (IMAGE_IMPORT_DESCRIPTOR *)(base + dir.VirtualAddress); d->Name; ++d) {
+        if (lstrcmpiA((const char *)(base + d->Name), "user32.dll") != 0)
+            continue;
+        for (void **slot = (void **)(base + d->FirstThunk); *slot; ++slot)
+            if (*slot == real || *slot == (void *)RecordingDrawText)
+                return slot;
+    }
+    return NULL;
+}
+
+bool RecordDrawnTexts(void)
+{
+    void **slot = DrawTextImportSlot();
+    if (!slot)
+        return false;
+    if (*slot == (void *)RecordingDrawText)
+        return true;
+    s_realDrawText = (DrawTextProc)*slot;
+    DWORD protection;
+    VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
+    *slot = (void *)RecordingDrawText;
+    VirtualProtect(slot, sizeof(*slot), protection, &protection);
+    return true;
+}
+
+void MakeDrawingObjects(void)
+{
+    LOGFONTW font = {};
+    font.lfHeight = 18;
+    font.lfWeight = FW_BOLD;
+    g_shell.boldFont = CreateFontIndirectW(&font);
+    g_shell.doneIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_DONE), IMAGE_ICON, 16, 16, 0);
+    g_shell.pendingIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_PENDING), IMAGE_ICON, 16, 16, 0);
+    g_shell.reportBodyStrip = LoadBitmapW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_REPORT_BODY));
+    g_shell.reportHeaderStrip = LoadBitmapW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_REPORT_HEADER));
+    g_shell.headerStrip = LoadBitmapW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_HEADER));
+    g_shell.reportBodyBrush = CreatePatternBrush(g_shell.reportBodyStrip);
+    g_shell.reportHeaderBrush = CreatePatternBrush(g_shell.reportHeaderStrip);
+    g_shell.headerBrush = CreatePatternBrush(g_shell.headerStrip);
+}
+
+void DeleteDrawingObjects(void)
+{
+    DeleteObject(g_shell.reportBodyBrush);
+    DeleteObject(g_shell.reportHeaderBrush);
+    DeleteObject(g_shell.headerBrush);
+    DeleteObject(g_shell.reportBodyStrip);
+    DeleteObject(g_shell.reportHeaderStrip);
+    DeleteObject(g_shell.headerStrip);
+    DestroyIcon(g_shell.doneIcon);
+    DestroyIcon(g_shell.pendingIcon);
+    DeleteObject(g_shell.boldFont);
+}
+
+bool StoredSettings(SettingsRecord *record)
+{
+    DWORD size = sizeof(*record);
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (BYTE *)record, &size) == 0
+           && size == sizeof(*record);
+}
+
+void DeleteStoredSettings(void)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == 0) {
+        RegDeleteValueW(key, SETTINGS_VALUE);
+        RegCloseKey(key);
+    }
+}
+
+HWND CurrentSheetPage(void)
+{
+    return (HWND)SendMessageW(g_shell.sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
+}
+
+HWND ShowSheetPage(int templateId)
+{
+    ShowPage(templateId);
+    return CurrentSheetPage();
+}
+
+void RedrawNow(HWND window)
+{
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
