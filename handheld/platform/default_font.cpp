@@ -12,3 +12,11 @@ HGDIOBJ SelectHandheldDefaultFont(HWND window, HDC dc)
         font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     return SelectObject(dc, font);
 }
+
+HFONT CreateHandheldFont(const LOGFONTW *font)
+{
+    LOGFONTW named = *font;
+    if (!named.lfFaceName[0])
+        lstrcpynW(named.lfFaceName, L"Tahoma", LF_FACESIZE);
+    return CreateFontIndirectW(&named);
+}

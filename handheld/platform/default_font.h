@@ -12,4 +12,9 @@
  * returns the font that was selected before, for the caller to select back. */
 HGDIOBJ SelectHandheldDefaultFont(HWND window, HDC dc);
 
+/* CreateFontIndirect as the handheld answers it: a font without a face name
+ * is made in the handheld's system face, Tahoma, rather than in whatever
+ * face the desktop picks for an empty name. */
+HFONT CreateHandheldFont(const LOGFONTW *font);
+
 #endif

@@ -10,6 +10,7 @@
 #include "shell/shell_state.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
+#include "platform/default_font.h"
 #include "platform/input_panel.h"
 #include "settings/settings_record.h"
 #include "resources/resource.h"
@@ -23,7 +24,14 @@ enum : COLORREF { HEADING_BLUE = 0x7F0000 };
 /* --- the page operations of the cleaning run --- */
 
 static HWND PageControl(HWND page, int id) { return GetDlgItem(page, id); }
-static HDC PageDC(HWND page) { return GetDC(page); }
+/* The run draws in the handheld's default font, as the page's own painting does. */
+static HDC PageDC(HWND page)
+{
+    HDC dc = GetDC(page);
+    if (dc)
+        SelectHandheldDefaultFont(page, dc);
+    return dc;
+}
 static void SetBarPosition(HWND bar, int position) { SendMessageW(bar, PBM_SETPOS, (WPARAM)position, 0); }
 static void ShowControl(HWND window, bool shown) { ShowWindow(window, shown ? SW_SHOW : SW_HIDE); }
 static void EnableControl(HWND window, bool enabled) { EnableWindow(window, enabled); }
@@ -64,6 +72,7 @@ void PaintTaskList(HWND page, HDC dc)
 
     SetTextColor(dc, 0);
     SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ previousFont = SelectHandheldDefaultFont(page, dc);
     RECT row = client;
     row.top += ROWS_TOP;
     /* Eleven lines; the reserved twelfth task is never drawn. */
@@ -75,6 +84,7 @@ void PaintTaskList(HWND page, HDC dc)
             text = g_settings.folder2Path;
         row.top += DrawTaskLine(dc, row, g_tasks[task - 1].bit, text);
     }
+    SelectObject(dc, previousFont);
 }
 
 /* --- the page procedure --- */

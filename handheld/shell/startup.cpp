@@ -3,6 +3,7 @@
  */
 #include "shell/shell_state.h"
 #include "platform/bounded_text.h"
+#include "platform/default_font.h"
 #include "shell/main_window.h"
 #include "engine/cleaning_state.h"
 #include "platform/foreground.h"
@@ -48,7 +49,7 @@ void CreateDrawingObjects(void)
     ZeroMemory(&font, sizeof(font));
     font.lfHeight = 18;
     font.lfWeight = FW_BOLD;
-    g_shell.boldFont = CreateFontIndirectW(&font);
+    g_shell.boldFont = CreateHandheldFont(&font);
 
     g_shell.doneIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_DONE), IMAGE_ICON, 16, 16, 0);
     g_shell.pendingIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_PENDING), IMAGE_ICON, 16, 16, 0);

@@ -67,22 +67,13 @@ bool RecordDrawnTexts(void)
 
 void MakeDrawingObjects(void)
 {
-    LOGFONTW font = {};
-    font.lfHeight = 18;
-    font.lfWeight = FW_BOLD;
-    g_shell.boldFont = CreateFontIndirectW(&font);
-    g_shell.doneIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_DONE), IMAGE_ICON, 16, 16, 0);
-    g_shell.pendingIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_PENDING), IMAGE_ICON, 16, 16, 0);
-    g_shell.reportBodyStrip = LoadBitmapW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_REPORT_BODY));
-    g_shell.reportHeaderStrip = LoadBitmapW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_REPORT_HEADER));
-    g_shell.headerStrip = LoadBitmapW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_HEADER));
-    g_shell.reportBodyBrush = CreatePatternBrush(g_shell.reportBodyStrip);
-    g_shell.reportHeaderBrush = CreatePatternBrush(g_shell.reportHeaderStrip);
-    g_shell.headerBrush = CreatePatternBrush(g_shell.headerStrip);
+    CreateDrawingObjects();
 }
 
 void DeleteDrawingObjects(void)
 {
+    DeleteObject(g_shell.progressBodyBrush);
+    DeleteObject(g_shell.progressBodyStrip);
     DeleteObject(g_shell.reportBodyBrush);
     DeleteObject(g_shell.reportHeaderBrush);
     DeleteObject(g_shell.headerBrush);
