@@ -38,9 +38,7 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
-/* Removes every top-level window of this (the program's only) thread, with
- * their child windows, without running their procedures. */
-static void RemoveProgramWindows(void)
+void RemoveThreadWindowsSilently(void)
 {
     WindowList list;
     list.count = 0;
@@ -68,7 +66,8 @@ BOOL KernelIoControl(DWORD code, void *input, DWORD inputSize, void *output, DWO
         SetLastError(ERROR_NOT_SUPPORTED);
         return FALSE;
     }
-    RemoveProgramWindows();
+    /* The program has one thread: its windows are all of the program's. */
+    RemoveThreadWindowsSilently();
     StartStartupShortcuts();
     /* Nothing is saved or released: a reset gives the program no chance to. */
     ExitProcess(0);

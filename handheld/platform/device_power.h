@@ -21,6 +21,12 @@ enum : DWORD { IOCTL_HAL_REBOOT = 0x0101003C };
 BOOL KernelIoControl(DWORD code, void *input, DWORD inputSize, void *output, DWORD outputSize,
                      DWORD *bytesReturned);
 
+/* The first step of the emulated reset: every top-level window of the calling
+ * thread goes, with its child and owned windows, and none of their
+ * procedures sees a message on the way out (they are replaced by the default
+ * procedure first). Afterwards no search finds them. */
+void RemoveThreadWindowsSilently(void);
+
 /* Switches the device off; it comes on again at once. Messages already
  * queued (a posted quit) are still there afterwards. */
 void GwesPowerOffSystem(void);
