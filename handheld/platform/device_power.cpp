@@ -40,17 +40,23 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
 
 void RemoveThreadWindowsSilently(void)
 {
+    /* A full list may have left windows behind: go round again, as long as
+     * a round still takes some down. */
     WindowList list;
-    list.count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, (LPARAM)&list);
-    for (int i = 0; i < list.count; ++i) {
-        EnumChildWindows(list.windows[i], SilenceWindow, 0);
-        SilenceWindow(list.windows[i], 0);
-    }
-    for (int i = 0; i < list.count; ++i) {
-        if (IsWindow(list.windows[i]))
-            DestroyWindow(list.windows[i]);
-    }
+    int destroyed;
+    do {
+        list.count = 0;
+        destroyed = 0;
+        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, (LPARAM)&list);
+        for (int i = 0; i < list.count; ++i) {
+            EnumChildWindows(list.windows[i], SilenceWindow, 0);
+            SilenceWindow(list.windows[i], 0);
+        }
+        for (int i = 0; i < list.count; ++i) {
+            if (IsWindow(list.windows[i]) && DestroyWindow(list.windows[i]))
+                ++destroyed;
+        }
+    } while (list.count == MAX_PROGRAM_WINDOWS && destroyed > 0);
 }
 
 BOOL KernelIoControl(DWORD code, void *input, DWORD inputSize, void *output, DWORD outputSize,

@@ -1,8 +1,8 @@
 /*
  * The first step of the emulated soft reset: the program's windows go before
  * anything is started, silently. Done on a thread of its own that plays the
- * program: an active main window titled like Kestrum's, a child and an owned
- * popup, all recording what their procedure receives. A window left behind
+ * program: an active main window titled like Kestrum's, a child, an owned
+ * popup and a hundred more top-level windows, all recording what their procedure receives. A window left behind
  * would make the restarted Kestrum end with 16; a procedure that still ran
  * could save the settings (the main window saves when it loses activation).
  */
@@ -18,7 +18,7 @@ const WCHAR CLASS_NAME[] = L"KestrumResetTestMain";
 struct ResetSeen {
     bool made;
     int messagesDuringRemoval; /* to any of the program's procedures */
-    bool mainGone, childGone, popupGone;
+    bool mainGone, childGone, popupGone, othersGone;
     bool foundByName;
 };
 
@@ -46,7 +46,13 @@ DWORD WINAPI PlayTheProgram(void *param)
                                NULL);
     HWND popup = CreateWindowW(CLASS_NAME, L"bar", WS_POPUP | WS_VISIBLE, 0, 294, 240, 26, main, NULL, wc.hInstance,
                                NULL);
+    /* More top-level windows than one round of the removal takes. */
+    HWND others[100];
+    for (HWND &w : others)
+        w = CreateWindowW(CLASS_NAME, L"other", WS_POPUP, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
     seen->made = main && child && popup;
+    for (HWND w : others)
+        seen->made = seen->made && w;
     SetForegroundWindow(main);
     SetActiveWindow(main);
     MSG msg;
@@ -60,6 +66,9 @@ DWORD WINAPI PlayTheProgram(void *param)
     seen->mainGone = !IsWindow(main);
     seen->childGone = !IsWindow(child);
     seen->popupGone = !IsWindow(popup);
+    seen->othersGone = true;
+    for (HWND w : others)
+        seen->othersGone = seen->othersGone && !IsWindow(w);
     seen->foundByName = FindWindowW(CLASS_NAME, L"Kestrum") != NULL;
     return 0;
 }
@@ -77,6 +86,7 @@ TEST(SoftResetWindows, GoBeforeAnythingStartsWithoutTheirProceduresRunning)
     EXPECT_TRUE(seen.mainGone);
     EXPECT_TRUE(seen.childGone);
     EXPECT_TRUE(seen.popupGone);
+    EXPECT_TRUE(seen.othersGone) << "windows beyond the first round stayed";
     EXPECT_FALSE(seen.foundByName) << "a new instance would find the old window";
     EXPECT_EQ(seen.messagesDuringRemoval, 0) << "a procedure ran on the way out";
 }
