@@ -1,27 +1,117 @@
 /*
- * The Tools menu's commands. The main window already routes the four
- * identifiers here; the commands' own work (About box, device reset, power
- * off, closing the other programs) is not built yet, so each entry point
- * does nothing for now.
+ * The Tools menu's commands: the device's soft reset and power off, closing
+ * the other running programs, and the About box.
  */
 #include "shell/tools_menu.h"
+#include "shell/page_drawing.h"
+#include "shell/shell_state.h"
+#include "closer/closer.h"
+#include "platform/device_power.h"
+#include "platform/full_screen_dialog.h"
+#include "platform/input_panel.h"
+#include "resources/resource.h"
+#include "settings/settings_record.h"
 
-void ToolsMenu_OnAbout(HWND mainWindow)
-{
-    (void)mainWindow; /* not built yet: the About box (dialog 103) */
-}
+/* The shell's dialog set-up for the About box: done button, full screen,
+ * input panel down. */
+static const DWORD ABOUT_DIALOG_FLAGS = DIALOG_DONE_BUTTON | DIALOG_FULL_SCREEN | DIALOG_INPUT_PANEL_DOWN;
+static_assert(ABOUT_DIALOG_FLAGS == 13, "the About box asks for flags 13");
+
+static const COLORREF WHITE = 0xFFFFFF;
 
 void ToolsMenu_OnSoftReset(HWND mainWindow)
 {
-    (void)mainWindow; /* not built yet: the device's reboot request */
+    (void)mainWindow;
+    /* No save first: the settings were saved when they changed and whenever
+     * the window lost activation. On success the call does not return; if
+     * the device refuses, nothing more happens. */
+    KernelIoControl(IOCTL_HAL_REBOOT, NULL, 0, NULL, 0, NULL);
 }
 
 void ToolsMenu_OnPowerOff(HWND mainWindow)
 {
-    (void)mainWindow; /* not built yet: quit, then the power-off request */
+    (void)mainWindow;
+    /* The quit goes first, so that the program ends when the device is on
+     * again, and also when the device refuses to go off. */
+    PostQuitMessage(0);
+    GwesPowerOffSystem();
 }
 
 void ToolsMenu_OnCloseAll(HWND mainWindow)
 {
-    (void)mainWindow; /* not built yet: closing the other running programs */
+    CloseRunningPrograms(mainWindow, g_settings.flags & OPT_KEEP_ACTIVESYNC);
+}
+
+void ToolsMenu_OnAbout(HWND mainWindow)
+{
+    ShowAboutBox(mainWindow);
+}
+
+INT_PTR ShowAboutBox(HWND owner)
+{
+    return DialogBoxParamW(g_shell.instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutBoxProc, 0);
+}
+
+static INT_PTR AboutBox_OnInitDialog(HWND dialog)
+{
+    InitFullScreenDialog(dialog, ABOUT_DIALOG_FLAGS);
+    SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, g_shell.versionText);
+    return 1;
+}
+
+/* The header band over a white body, drawn on a context of the dialog's own. */
+static INT_PTR AboutBox_OnEraseBkgnd(HWND dialog)
+{
+    HDC dc = GetDC(dialog);
+    DrawPageHeaderBand(dialog, dc, g_shell.headerBrush, ABOUT_VERSION_COLOUR, KESTRUM_PRODUCT);
+    RECT body;
+    GetClientRect(dialog, &body);
+    body.top += HEADER_BAND_HEIGHT;
+    FillRect(dc, &body, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    ReleaseDC(dialog, dc);
+    return 1;
+}
+
+/* The version and web lines in their colours on white; other statics keep
+ * the default colours (answer 0). */
+static INT_PTR AboutBox_OnCtlColorStatic(HDC dc, HWND control)
+{
+    COLORREF colour;
+    switch (GetDlgCtrlID(control)) {
+    case IDC_ABOUT_VERSION:
+        colour = ABOUT_VERSION_COLOUR;
+        break;
+    case IDC_ABOUT_WEB:
+        colour = ABOUT_WEB_COLOUR;
+        break;
+    default:
+        return 0;
+    }
+    SetTextColor(dc, colour);
+    SetBkColor(dc, WHITE);
+    return (INT_PTR)GetStockObject(WHITE_BRUSH);
+}
+
+static INT_PTR AboutBox_OnCommand(HWND dialog, int id)
+{
+    if (id != IDOK)
+        return 0;
+    HideInputPanel(dialog);
+    EndDialog(dialog, 1);
+    return 1;
+}
+
+INT_PTR CALLBACK AboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return AboutBox_OnInitDialog(dialog);
+    case WM_ERASEBKGND:
+        return AboutBox_OnEraseBkgnd(dialog);
+    case WM_CTLCOLORSTATIC:
+        return AboutBox_OnCtlColorStatic((HDC)wParam, (HWND)lParam);
+    case WM_COMMAND:
+        return AboutBox_OnCommand(dialog, LOWORD(wParam));
+    }
+    return 0;
 }
