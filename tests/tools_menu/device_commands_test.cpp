@@ -232,7 +232,7 @@ TEST_F(DeviceCommands, SoftResetWithoutShortcutStartsNothingAndSavesNothing)
  * itself ("Exit program when finished"). Disabled until the Progress page's
  * Start runs the cleaning: so far the "S" start-up command reaches a page that
  * does nothing with it, and the new instance would stay open. */
-TEST_F(DeviceCommands, DISABLED_SoftResetWithRunAtSoftResetCleans)
+TEST_F(DeviceCommands, SoftResetWithRunAtSoftResetCleans)
 {
     StoreSettings(OPT_WINDOWS_TEMP | OPT_EXIT_WHEN_FINISHED | OPT_RUN_AT_SOFT_RESET, 7);
     MakeFile(L"\\Temp\\tools-old.txt", 100, FileTimeFromNow(-30 * 86400.0));
