@@ -72,13 +72,18 @@ static void SweepShortcutFile(const WCHAR *path, DWORD size)
 }
 
 /* Sweeps the folder named by path[0..length) and counts it as scanned.
- * path holds PATH_CHARS characters; on return it is cut back to length. */
+ * path holds PATH_CHARS characters; on return it is cut back to length.
+ * Lengths are checked before each write, as in the folder purge: a refused
+ * append would empty the shared buffer, and every path built after it
+ * would then name something outside the swept tree. */
 static void SweepLevel(WCHAR *path, size_t length)
 {
     g_stats.foldersScanned++;
 
-    if (!AppendText(path, PATH_CHARS, L"\\*.*"))
+    static const WCHAR pattern[] = L"\\*.*";
+    if (length + ARRAYSIZE(pattern) > PATH_CHARS)
         return;
+    memcpy(path + length, pattern, sizeof(pattern));
     WIN32_FIND_DATAW entry;
     HANDLE listing = FindFirstEntry(path, &entry);
     path[length] = 0;
@@ -88,14 +93,15 @@ static void SweepLevel(WCHAR *path, size_t length)
     do {
         if (IsLinkEntry(entry.dwFileAttributes))
             continue;
-        path[length] = L'\\';
-        path[length + 1] = 0;
-        if (!AppendText(path, PATH_CHARS, entry.cFileName)) {
-            path[length] = 0;
+        /* An entry whose full path would pass 259 characters is passed over. */
+        size_t nameLength = lstrlenW(entry.cFileName);
+        size_t entryLength = length + 1 + nameLength;
+        if (entryLength >= PATH_CHARS)
             continue;
-        }
+        path[length] = L'\\';
+        memcpy(path + length + 1, entry.cFileName, (nameLength + 1) * sizeof(WCHAR));
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            SweepLevel(path, length + 1 + lstrlenW(entry.cFileName));
+            SweepLevel(path, entryLength);
         else if (IsShortcutName(entry.cFileName))
             SweepShortcutFile(path, entry.nFileSizeLow);
         path[length] = 0;

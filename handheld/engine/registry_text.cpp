@@ -1,7 +1,6 @@
 /* Registry text values read into fixed path buffers, always terminated. */
 #include "engine/registry_text.h"
 #include "platform/bounded_text.h"
-#include "settings/settings_record.h"
 
 bool TerminateStoredText(WCHAR *text, DWORD bytesStored, size_t capacity)
 {
@@ -22,9 +21,18 @@ bool TerminateStoredText(WCHAR *text, DWORD bytesStored, size_t capacity)
 
 bool ReadRegistryPath(HKEY root, const WCHAR *keyPath, const WCHAR *valueName, WCHAR *path)
 {
+    path[0] = 0;
+    HKEY key;
+    if (RegOpenKeyExW(root, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = REG_NONE;
     DWORD size = PATH_CHARS * sizeof(WCHAR);
-    LONG result = ReadRegistryValue(root, keyPath, valueName, (BYTE *)path, &size);
-    if (result != ERROR_SUCCESS || !TerminateStoredText(path, size, PATH_CHARS)) {
+    LONG result = RegQueryValueExW(key, valueName, NULL, &type, (BYTE *)path, &size);
+    RegCloseKey(key);
+    /* Only a text value names a folder: a number or raw bytes that happen to
+     * spell a path must never lead to a key deleted or a folder purged. */
+    bool text = type == REG_SZ || type == REG_EXPAND_SZ;
+    if (result != ERROR_SUCCESS || !text || !TerminateStoredText(path, size, PATH_CHARS)) {
         path[0] = 0;
         return false;
     }
