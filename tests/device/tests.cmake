@@ -9,7 +9,7 @@ target_compile_options(device_window PRIVATE ${KESTRUM_WARNINGS})
 add_dependencies(device_window peghelp demoapp)
 add_test(NAME device_tool
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/device/device_tool_test.sh $<TARGET_FILE:device_window>)
-set_tests_properties(device_tool PROPERTIES TIMEOUT 600 ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
+set_tests_properties(device_tool PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # The demo's arithmetic (no Wine): Report figures read from a +text trace,
 # what went away between two device listings.
@@ -17,5 +17,5 @@ add_test(NAME demo_summary COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/device/de
 
 # The README's demo command on a fresh device; skipped until Kestrum.exe is built.
 add_test(NAME demo COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/device/demo_test.sh)
-set_tests_properties(demo PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77
+set_tests_properties(demo PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
                      ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
