@@ -7,6 +7,7 @@
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
 #include "engine/folder_purge.h"
+#include "engine/folder_walk.h"
 #include "platform/bounded_text.h"
 #include "platform/folder_listing.h"
 

@@ -1,13 +1,11 @@
 /*
- * Task 11, the dead-shortcut sweep, over one shared path buffer like the
- * folder purge: each level appends its entry names and cuts them off again.
+ * Task 11, the dead-shortcut sweep, over the same folder walk as the purge.
  * Only shortcuts to programs under "\Program Files\" are ever judged.
  */
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
-#include "engine/folder_purge.h"
+#include "engine/folder_walk.h"
 #include "platform/bounded_text.h"
-#include "platform/folder_listing.h"
 #include "platform/shortcut_file.h"
 #include "platform/special_folder.h"
 
@@ -55,9 +53,11 @@ static bool PathExists(const WCHAR *path)
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-/* Deletes the shortcut file at path when it is dead; an unreadable one stays. */
-static void SweepShortcutFile(const WCHAR *path, DWORD size)
+/* Deletes a dead shortcut; an unreadable one stays, and other files are passed over. */
+static void SweepFile(const WCHAR *path, const WIN32_FIND_DATAW &entry)
 {
+    if (!IsShortcutName(entry.cFileName))
+        return;
     WCHAR target[PATH_CHARS];
     if (!ReadShortcutTarget(path, target, PATH_CHARS))
         return;
@@ -67,58 +67,15 @@ static void SweepShortcutFile(const WCHAR *path, DWORD size)
     if (DeleteFileW(path)) {
         g_stats.filesDeleted++;
         g_stats.deadShortcutsDeleted++;
-        g_stats.bytesReclaimed += size;
+        g_stats.bytesReclaimed += entry.nFileSizeLow;
     }
 }
 
-/* Sweeps the folder named by path[0..length) and counts it as scanned.
- * path holds PATH_CHARS characters; on return it is cut back to length.
- * Lengths are checked before each write, as in the folder purge: a refused
- * append would empty the shared buffer, and every path built after it
- * would then name something outside the swept tree. */
-static void SweepLevel(WCHAR *path, size_t length)
-{
-    g_stats.foldersScanned++;
-
-    static const WCHAR pattern[] = L"\\*.*";
-    if (length + ARRAYSIZE(pattern) > PATH_CHARS)
-        return;
-    memcpy(path + length, pattern, sizeof(pattern));
-    WIN32_FIND_DATAW entry;
-    HANDLE listing = FindFirstEntry(path, &entry);
-    path[length] = 0;
-    if (listing == INVALID_HANDLE_VALUE)
-        return;
-
-    do {
-        if (IsLinkEntry(entry.dwFileAttributes))
-            continue;
-        /* An entry whose full path would pass 259 characters is passed over. */
-        size_t nameLength = lstrlenW(entry.cFileName);
-        size_t entryLength = length + 1 + nameLength;
-        if (entryLength >= PATH_CHARS)
-            continue;
-        path[length] = L'\\';
-        memcpy(path + length + 1, entry.cFileName, (nameLength + 1) * sizeof(WCHAR));
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            SweepLevel(path, entryLength);
-        else if (IsShortcutName(entry.cFileName))
-            SweepShortcutFile(path, entry.nFileSizeLow);
-        path[length] = 0;
-    } while (FindNextEntry(listing, &entry));
-
-    FindClose(listing);
-}
-
+/* Folders are swept into but never removed. */
 void SweepDeadShortcuts(const WCHAR *folder)
 {
-    DWORD attributes = GetFileAttributesW(folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES || IsLinkEntry(attributes))
-        return;
-    WCHAR path[PATH_CHARS];
-    if (!CopyText(path, PATH_CHARS, folder))
-        return;
-    SweepLevel(path, lstrlenW(path));
+    static const FolderWalk sweep = { SweepFile, NULL };
+    WalkFolder(folder, sweep);
 }
 
 void SweepStartMenuShortcuts(void)

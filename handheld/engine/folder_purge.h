@@ -19,7 +19,4 @@ void PurgeWindowsTempFolder(void);
  * (reported length 0 = none), written into path (260 characters). */
 void WindowsTempTarget(const WCHAR *reported, DWORD reportedLength, WCHAR *path);
 
-/* A link (reparse point) may lead outside the tree: never entered, deleted or removed. */
-bool IsLinkEntry(DWORD attributes);
-
 #endif

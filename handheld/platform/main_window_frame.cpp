@@ -25,6 +25,11 @@ static LRESULT CALLBACK OkButtonProc(HWND window, UINT message, WPARAM wParam, L
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+void CloseBoxSendsCommandOne(HWND window)
+{
+    SetWindowSubclass(window, OkButtonProc, 1, 0);
+}
+
 HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *title, DWORD style,
                           int x, int y, int width, int height, HWND parent, HMENU menu,
                           HINSTANCE instance, void *param)
@@ -51,6 +56,6 @@ HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *ti
     HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
                                   instance, param);
     if (window && okButton)
-        SetWindowSubclass(window, OkButtonProc, 1, 0);
+        CloseBoxSendsCommandOne(window);
     return window;
 }

@@ -19,6 +19,10 @@ HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *ti
                           int x, int y, int width, int height, HWND parent, HMENU menu,
                           HINSTANCE instance, void *param);
 
+/* Makes the caption's close box of window send WM_COMMAND 1, the way the
+ * handheld's title-bar "ok" and a full-screen dialog's done button do. */
+void CloseBoxSendsCommandOne(HWND window);
+
 /* The screen area a full-screen window covers (the whole screen, less any
  * desktop task bar). */
 RECT HandheldScreenArea(void);
