@@ -79,7 +79,7 @@ static void PlaceWindow(HWND window, const RECT &rect)
         MoveWindow(window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
-/* Tab control over the whole sheet; every page in the tab's display area. */
+/* Tab control over the whole sheet; every page above its tabs. */
 static void LayoutSheet(SheetData *data)
 {
     HWND tab = (HWND)SendMessageW(data->window, PSM_GETTABCONTROL, 0, 0);
@@ -90,6 +90,11 @@ static void LayoutSheet(SheetData *data)
     PlaceWindow(tab, client);
     RECT display = client;
     SendMessageW(tab, TCM_ADJUSTRECT, FALSE, (LPARAM)&display);
+    /* The handheld's pages span the whole width from the top of the sheet
+     * down to the tabs; only the tab strip's own height is taken away. */
+    display.left = client.left;
+    display.top = client.top;
+    display.right = client.right;
     for (UINT i = 0; i < data->header.pageCount; ++i)
         if (data->entries[i].window)
             PlaceWindow(data->entries[i].window, display);
