@@ -73,6 +73,9 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Handheld"="240x320"
 
+[HKEY_CURRENT_USER\Control Panel\Colors]
+"ButtonFace"="255 255 255"
+
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
 "Cache"="\\Windows\\Profiles\\guest\\Temporary Internet Files"
 "History"="\\Windows\\Profiles\\guest\\History"
