@@ -1,5 +1,6 @@
 /* Shared pieces of the hostile-input tests (see hardening_support.h). */
 #include "hardening_support.h"
+#include "quiet_page.h"
 
 #include <gtest/gtest.h>
 #include "device.h"
@@ -69,34 +70,10 @@ void ClearEveryTarget()
         MakeFolders(folder);
 }
 
-namespace {
-
-HWND Item(HWND, int id) { return (HWND)(INT_PTR)id; }
-void Bar(HWND, int) {}
-void Show(HWND, bool) {}
-void Enable(HWND, bool) {}
-HDC GetDc(HWND) { return (HDC)1; }
-void ReleaseDc(HWND, HDC) {}
-void Client(HWND, RECT *r) { SetRect(r, 0, 0, 240, 268); }
-void Colour(HDC, COLORREF) {}
-void Transparent(HDC) {}
-void Header(HWND, HDC, COLORREF, const WCHAR *) {}
-std::vector<std::wstring> *s_completed;
-int Line(HDC, RECT, WORD bit, const WCHAR *text)
-{
-    if (!(g_pendingTasks & bit))
-        s_completed->push_back(text);
-    return 17;
-}
-void Pause(DWORD) {}
-void Sound() {}
-
-} // namespace
 
 std::vector<std::wstring> RunEveryTask(const wchar_t *folder1, const wchar_t *folder2)
 {
-    std::vector<std::wstring> completed;
-    s_completed = &completed;
+    QuietPageLog log;
     FillTaskTable();
     memset(&g_settings, 0, sizeof(g_settings));
     g_settings.flags = 0x07FE; /* every task but closing programs */
@@ -104,10 +81,8 @@ std::vector<std::wstring> RunEveryTask(const wchar_t *folder1, const wchar_t *fo
     wcscpy(g_settings.folder2Path, folder2);
     g_settings.ageLimitDays = 1;
     LoadPendingTaskMask();
-    const CleaningPageOps page = { Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound };
-    RunCleaning((HWND)1, &page, &CLEANING_WORK);
-    s_completed = NULL;
-    return completed;
+    RunCleaning(QuietPage(), QuietPageOps(&log), &CLEANING_WORK);
+    return log.completed;
 }
 
 std::string ShortcutBytes(const std::string &target)
@@ -115,16 +90,3 @@ std::string ShortcutBytes(const std::string &target)
     return std::to_string(target.size()) + "#" + target;
 }
 
-std::string FileBytes(const std::wstring &path)
-{
-    std::string bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buffer[4096];
-    DWORD got;
-    while (ReadFile(h, buffer, sizeof(buffer), &got, NULL) && got)
-        bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}

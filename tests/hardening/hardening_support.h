@@ -36,7 +36,5 @@ std::vector<std::wstring> RunEveryTask(const wchar_t *folder1, const wchar_t *fo
 /* A shortcut file's bytes: the target's length, "#", the target. */
 std::string ShortcutBytes(const std::string &target);
 
-/* The bytes of a file, or "<missing>". */
-std::string FileBytes(const std::wstring &path);
 
 #endif

@@ -1,40 +1,19 @@
 /*
  * A whole cleaning run with the real task work over a seeded device: every
  * task finds something, and the statistics must add up to exactly what went.
- * Only the page side of the run (drawing, bar, pauses, sound) is recorded.
+ * The page side of the run (drawing, bar, pauses, sound) is quiet and recorded.
  */
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "device.h"
+#include "quiet_page.h"
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
 #include "settings/settings_record.h"
 
 namespace {
-
-std::vector<std::wstring> g_completed;
-int g_sounds;
-
-HWND Item(HWND, int id) { return (HWND)(INT_PTR)id; }
-void Bar(HWND, int) {}
-void Show(HWND, bool) {}
-void Enable(HWND, bool) {}
-HDC GetDc(HWND) { return (HDC)1; }
-void ReleaseDc(HWND, HDC) {}
-void Client(HWND, RECT *r) { SetRect(r, 0, 0, 240, 268); }
-void Colour(HDC, COLORREF) {}
-void Transparent(HDC) {}
-void Header(HWND, HDC, COLORREF, const WCHAR *) {}
-int Line(HDC, RECT, WORD bit, const WCHAR *text)
-{
-    if (!(g_pendingTasks & bit))
-        g_completed.push_back(text);
-    return 17;
-}
-void Pause(DWORD) {}
-void Sound() { g_sounds++; }
 
 const FILETIME OLD = FileTimeFromNow(-86400.0 * 60);
 
@@ -81,16 +60,16 @@ TEST(SeededRun, EveryTaskFindsItsWorkAndTheFiguresAddUp)
     g_settings.ageLimitDays = 30;
     LoadPendingTaskMask();
 
-    const CleaningPageOps page = { Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound };
-    RunCleaning((HWND)1, &page, &CLEANING_WORK);
+    QuietPageLog log;
+    RunCleaning(QuietPage(), QuietPageOps(&log), &CLEANING_WORK);
 
     std::vector<std::wstring> order = {
         L"Windows Temp folder", L"\\My Documents\\Temp", L"IE cache", L"IE history folder",
         L"IE addresses history (registry)", L"IE cookies", L"Dead registry keys",
         L"Dead AppManager files", L"Dead shortcuts",
     };
-    EXPECT_EQ(g_completed, order);
-    EXPECT_EQ(g_sounds, 9);
+    EXPECT_EQ(log.completed, order);
+    EXPECT_EQ(log.sounds, 9);
     EXPECT_EQ(g_stats.tasksPerformed, 9);
     EXPECT_EQ(g_pendingTasks, 0x8000 | OPT_FOLDER2) << "task 4 had no path and keeps its bit";
 
@@ -116,9 +95,9 @@ TEST(SeededRun, EveryTaskFindsItsWorkAndTheFiguresAddUp)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Apps\\Dead Two"));
 
     /* A second Start without a reload runs no task but starts afresh. */
-    g_completed.clear();
-    RunCleaning((HWND)1, &page, &CLEANING_WORK);
-    EXPECT_TRUE(g_completed.empty());
+    log.completed.clear();
+    RunCleaning(QuietPage(), QuietPageOps(&log), &CLEANING_WORK);
+    EXPECT_TRUE(log.completed.empty());
     EXPECT_EQ(g_stats.tasksPerformed, 0);
     EXPECT_EQ(g_stats.filesDeleted, 0);
     EXPECT_EQ(g_stats.bytesReclaimed, 0u);

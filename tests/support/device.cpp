@@ -92,6 +92,20 @@ bool PathExists(const std::wstring &path)
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string FileBytes(const std::wstring &path)
+{
+    std::string bytes;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buffer[4096];
+    DWORD got;
+    while (ReadFile(h, buffer, sizeof(buffer), &got, NULL) && got)
+        bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
+}
+
 void RemoveTree(const std::wstring &path)
 {
     WIN32_FIND_DATAW fd;

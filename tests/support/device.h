@@ -26,6 +26,9 @@ void MakeTextFile(const std::wstring &path, const std::string &bytes);
 
 bool PathExists(const std::wstring &path);
 
+/* The whole content of a file, or "<missing>" when it cannot be opened. */
+std::string FileBytes(const std::wstring &path);
+
 /* Removes a folder tree made by a test (attributes cleared first). */
 void RemoveTree(const std::wstring &path);
 

@@ -6,19 +6,6 @@
 #include "device.h"
 #include "platform/shortcut_file.h"
 
-static std::string FileBytes(const std::wstring &path)
-{
-    std::string bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    char buffer[4096];
-    DWORD got;
-    while (ReadFile(h, buffer, sizeof(buffer), &got, NULL) && got)
-        bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}
 
 TEST(ShortcutFile, CreateWritesTheHandheldFormAndReadGivesItBack)
 {
