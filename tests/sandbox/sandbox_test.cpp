@@ -24,3 +24,24 @@ TEST(Sandbox, FileTimesRoundTripExactly)
     EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, when.dwHighDateTime);
     EXPECT_EQ(data.nFileSizeLow, 5u);
 }
+
+/* Started anywhere but D:\ of a device, a test program runs no test at all. */
+TEST(Sandbox, TestProgramsRefuseToRunAnywhereElse)
+{
+    WCHAR self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(NULL, self, MAX_PATH), 0u);
+    for (const wchar_t *directory : { L"C:\\", L"D:\\Temp" }) {
+        WCHAR line[MAX_PATH + 64];
+        wsprintfW(line, L"\"%s\" --gtest_filter=Sandbox.FileTimes*", self);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process;
+        ASSERT_TRUE(CreateProcessW(NULL, line, NULL, NULL, FALSE, 0, NULL, directory, &startup, &process));
+        ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        EXPECT_EQ(code, 2u) << "a test program started outside D:\\ must refuse";
+    }
+}
