@@ -12,6 +12,7 @@
 #include "closer/closer.h"
 #include "device.h"
 #include "helper_protocol.h"
+#include "observer_window.h"
 
 namespace {
 
@@ -19,36 +20,7 @@ const DWORD WAIT_BOUND_MS = 60000;
 const DWORD KEEP_ACTIVESYNC = 0x40000;
 const WCHAR OWN_TITLE[] = L"Kestrum closer test";
 
-/* What this test program's own window and the helpers have told it. */
 HWND g_ownWindow;
-LONG g_ownCloses;
-std::map<HWND, LONG> g_reports;
-
-LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_CLOSE:
-        g_ownCloses++; /* never destroyed: the test must see the request */
-        return 0;
-    case HELPER_BARRIER:
-        PostMessageW((HWND)wParam, HELPER_REPORT, (WPARAM)window, g_ownCloses);
-        return 0;
-    case HELPER_REPORT:
-        g_reports[(HWND)wParam] = (LONG)lParam;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void PumpOnce()
-{
-    MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 struct Window {
     HWND handle;
@@ -101,14 +73,8 @@ class ProgramCloser : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = OwnWindowProc;
-        wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = L"KestrumCloserTest";
-        RegisterClassW(&wc);
         /* Visible and titled like Kestrum's own main window. */
-        g_ownWindow = CreateWindowW(L"KestrumCloserTest", OWN_TITLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                    0, 0, 200, 100, NULL, NULL, wc.hInstance, NULL);
+        g_ownWindow = CreateObserverWindow(L"KestrumCloserTest", OWN_TITLE);
 
         const WCHAR *copies[] = {
             L"\\Temp\\closer\\one\\calc.exe",
@@ -126,8 +92,8 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(g_ownWindow, (HWND)NULL);
-        g_ownCloses = 0;
-        g_reports.clear();
+        g_observerCloses = 0;
+        g_helperReports.clear();
     }
 
     void TearDown() override
@@ -193,7 +159,7 @@ protected:
     void Settle()
     {
         std::vector<HWND> asked;
-        g_reports.clear();
+        g_helperReports.clear();
         for (const RunningHelper &helper : helpers_) {
             for (const Window &w : helper.windows) {
                 if (w.handle && PostMessageW(w.handle, HELPER_BARRIER, (WPARAM)g_ownWindow, 0))
@@ -208,7 +174,7 @@ protected:
             PumpOnce();
             size_t settled = 0;
             for (HWND h : asked)
-                settled += g_reports.count(h) || !IsWindow(h);
+                settled += g_helperReports.count(h) || !IsWindow(h);
             if (settled == asked.size())
                 return;
             if (GetTickCount() - start > WAIT_BOUND_MS) {
@@ -223,8 +189,8 @@ protected:
     {
         if (!IsWindow(window))
             return -1;
-        auto it = g_reports.find(window);
-        return it == g_reports.end() ? -2 : it->second;
+        auto it = g_helperReports.find(window);
+        return it == g_helperReports.end() ? -2 : it->second;
     }
 
     static int RecordsOf(HWND window, const WCHAR **title)
@@ -274,7 +240,7 @@ TEST_F(ProgramCloser, NothingIsClosedWhenOnlyTheDeviceAndThisProgramRun)
     for (int i = 0; i < g_runningPrograms.count; i++)
         ADD_FAILURE() << "recorded a window of class " << testing::PrintToString(ClassOf(g_runningPrograms.records[i]->window));
     Settle();
-    EXPECT_EQ(g_ownCloses, 0);
+    EXPECT_EQ(g_observerCloses, 0);
 }
 
 TEST_F(ProgramCloser, ClosesOrdinaryWindowsAndLeavesTheRestAlone)
@@ -336,7 +302,7 @@ TEST_F(ProgramCloser, ClosesOrdinaryWindowsAndLeavesTheRestAlone)
     const WCHAR *cut = NULL;
     EXPECT_EQ(RecordsOf(notes.windows[8].handle, &cut), 1);
     EXPECT_EQ(cut ? std::wstring(cut) : L"", longTitle.substr(0, 63));
-    EXPECT_EQ(g_ownCloses, 0);
+    EXPECT_EQ(g_observerCloses, 0);
 }
 
 TEST_F(ProgramCloser, KeepFlagSparesOnlyTheWindowTitledExactlyActiveSync)
@@ -356,7 +322,7 @@ TEST_F(ProgramCloser, KeepFlagSparesOnlyTheWindowTitledExactlyActiveSync)
     EXPECT_EQ(CloseRunningPrograms(g_ownWindow, 0), 1 + ForeignRequests(0));
     Settle();
     EXPECT_EQ(ClosesOf(sync.windows[0].handle), CLOSED);
-    EXPECT_EQ(g_ownCloses, 0);
+    EXPECT_EQ(g_observerCloses, 0);
 }
 
 TEST_F(ProgramCloser, ThreeTitledWindowsOfOneProgramMakeThreeRequests)
@@ -392,7 +358,7 @@ TEST_F(ProgramCloser, ThreeTitledWindowsOfOneProgramMakeThreeRequests)
         EXPECT_EQ(ClosesOf(w.handle), CLOSED);
     /* With its last window gone, the program ends by itself. */
     EXPECT_EQ(WaitForSingleObject(notes.process.hProcess, WAIT_BOUND_MS), WAIT_OBJECT_0);
-    EXPECT_EQ(g_ownCloses, 0);
+    EXPECT_EQ(g_observerCloses, 0);
 }
 
 TEST_F(ProgramCloser, SecondQuickCallAsksWindowsNotYetClosedAgain)
@@ -409,5 +375,5 @@ TEST_F(ProgramCloser, SecondQuickCallAsksWindowsNotYetClosedAgain)
         EXPECT_EQ(RecordsOf(w.handle, &title), 1);
         EXPECT_EQ(ClosesOf(w.handle), 2);
     }
-    EXPECT_EQ(g_ownCloses, 0);
+    EXPECT_EQ(g_observerCloses, 0);
 }

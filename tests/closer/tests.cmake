@@ -1,6 +1,7 @@
 # The running-program closer: its decision table, the platform's process path,
 # and closing real windows of helper programs inside a device.
 kestrum_test(closer kestrum_closer)
+target_sources(closer PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/closer/helper/observer_window.cpp)
 target_include_directories(closer PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/closer/helper)
 
 # The stand-in application; run-in-device copies build/bin/helper_*.exe beside the test.

@@ -12,6 +12,7 @@
 
 #include "device.h"
 #include "helper_protocol.h"
+#include "observer_window.h"
 #include "settings/settings_record.h"
 #include "shell/tools_menu.h"
 
@@ -20,34 +21,6 @@ namespace {
 const DWORD WAIT_BOUND_MS = 60000;
 
 HWND g_main;
-LONG g_mainCloses;
-std::map<HWND, LONG> g_reports;
-
-LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_CLOSE:
-        g_mainCloses++; /* counted, never obeyed */
-        return 0;
-    case HELPER_BARRIER:
-        PostMessageW((HWND)wParam, HELPER_REPORT, (WPARAM)window, g_mainCloses);
-        return 0;
-    case HELPER_REPORT:
-        g_reports[(HWND)wParam] = (LONG)lParam;
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void PumpOnce()
-{
-    MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 struct Found {
     DWORD processId;
@@ -83,15 +56,9 @@ class CloseAll : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = MainProc;
-        wc.hInstance = GetModuleHandleW(NULL);
         /* Titled like the program's main window; a class of its own so that
          * tests looking for a running Kestrum never take it for one. */
-        wc.lpszClassName = L"KestrumToolsTestMain";
-        RegisterClassW(&wc);
-        g_main = CreateWindowW(L"KestrumToolsTestMain", L"Kestrum", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                               NULL, NULL, wc.hInstance, NULL);
+        g_main = CreateObserverWindow(L"KestrumToolsTestMain", L"Kestrum");
     }
 
     static void TearDownTestSuite()
@@ -135,12 +102,12 @@ protected:
     /* Every close request made so far has been handled once this returns. */
     void Settle()
     {
-        g_reports.clear();
+        g_helperReports.clear();
         HWND asked[] = {notes_, sync_, g_main};
         for (HWND h : asked)
             PostMessageW(h, HELPER_BARRIER, (WPARAM)g_main, 0);
         DWORD start = GetTickCount();
-        while (g_reports.size() < 3) {
+        while (g_helperReports.size() < 3) {
             ASSERT_LT(GetTickCount() - start, WAIT_BOUND_MS) << "windows did not answer";
             PumpOnce();
         }
@@ -160,16 +127,16 @@ TEST_F(CloseAll, AsksOtherProgramsAndActiveSyncOnlyWhenNotKept)
     for (const CloseAllCase &c : CASES) {
         SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
         Settle();
-        LONG notesBefore = g_reports[notes_];
-        LONG syncBefore = g_reports[sync_];
+        LONG notesBefore = g_helperReports[notes_];
+        LONG syncBefore = g_helperReports[sync_];
 
         g_settings.flags = c.flags;
-        g_mainCloses = 0;
+        g_observerCloses = 0;
         ToolsMenu_OnCloseAll(g_main);
         Settle();
 
-        EXPECT_EQ(g_reports[notes_] - notesBefore, 1) << "an ordinary application is asked once";
-        EXPECT_EQ(g_reports[sync_] - syncBefore, c.activeSyncCloses);
-        EXPECT_EQ(g_reports[g_main], 0) << "the program's own main window is never asked";
+        EXPECT_EQ(g_helperReports[notes_] - notesBefore, 1) << "an ordinary application is asked once";
+        EXPECT_EQ(g_helperReports[sync_] - syncBefore, c.activeSyncCloses);
+        EXPECT_EQ(g_helperReports[g_main], 0) << "the program's own main window is never asked";
     }
 }
