@@ -14,7 +14,7 @@
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 static double Seconds(void)
 {
@@ -72,17 +72,10 @@ static int Start(int rounds)
 /* --- the run, with page operations that draw nothing and count the pauses --- */
 
 static DWORD s_pausedMs;
-static HWND Item(HWND, int id) { return (HWND)(INT_PTR)id; }
-static void Bar(HWND, int) {}
-static void Show(HWND, bool) {}
-static void Enable(HWND, bool) {}
-static HDC GetDc(HWND) { return (HDC)1; }
-static void ReleaseDc(HWND, HDC) {}
-static void Client(HWND, RECT *r) { SetRect(r, 0, 0, 240, 268); }
-static void Colour(HDC, COLORREF) {}
-static void Transparent(HDC) {}
-static void Header(HWND, HDC, COLORREF, const WCHAR *) {}
-static int Line(HDC, RECT, WORD, const WCHAR *) { return 17; }
+static void Page(HWND) {}
+static bool OpenLines(HWND) { return true; }
+static void Line(HWND, WORD, const WCHAR *) {}
+static void Progress(HWND, int) {}
 static void Pause(DWORD ms) { s_pausedMs += ms; }
 static void Sound(void) {}
 
@@ -92,7 +85,7 @@ static int Run(void)
     FillTaskTable();
     g_settings.flags |= 0x07FF;
     LoadPendingTaskMask();
-    const CleaningPageOps page = { Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound };
+    const CleaningPageOps page = { Page, Page, OpenLines, Page, Line, Line, Progress, Pause, Sound };
     double start = Seconds();
     RunCleaning((HWND)1, &page, &CLEANING_WORK);
     double elapsed = Seconds() - start;

@@ -4,7 +4,7 @@
  * list is built, so that no window closes while the walk is still going on.
  */
 #include "closer/closer.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/process_path.h"
 
 /* The per-window step; it never stops the enumeration. */

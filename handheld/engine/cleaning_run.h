@@ -1,44 +1,36 @@
 /*
  * The cleaning run: one synchronous pass over the tasks still set in the
- * pending-task mask, in table order, drawn on the Progress page as it goes.
+ * pending-task mask, in table order, reported on a page as it goes.
  *
  * Everything the run does to the page and to the device goes through two
- * tables of operations: the Progress page passes its page operations (drawing
- * rules, the progress bar, pauses, the sound) and the real task work; tests
- * pass recording ones.
+ * tables of operations: the Progress page passes its page operations (lines,
+ * the progress bar, pauses, the sound) and the real task work; tests pass
+ * recording ones.
  */
 #ifndef KESTRUM_ENGINE_CLEANING_RUN_H
 #define KESTRUM_ENGINE_CLEANING_RUN_H
 
 #include <windows.h>
-#include "resources/resource.h"
 
-/* Task lines start this far below the top of the page's client area. */
-enum { ROWS_TOP = 38 };
-
-/* Colours of the run, 0x00BBGGRR. */
-enum : COLORREF {
-    RUN_RED = 0x0000FF,
-    RUN_BLACK = 0x000000,
-    RUN_HEADER_BLUE = 0x7F0000,
-};
-
-/* What the run does to the page it draws on. */
+/* What the run does to the page it reports on. The page owns its controls,
+ * rows, colours and headings; the run says only what happens. */
 struct CleaningPageOps {
-    /* The page's controls. */
-    HWND (*dialogItem)(HWND page, int id);
-    void (*setBarPosition)(HWND bar, int position);
-    void (*showWindow)(HWND window, bool shown);
-    void (*enableWindow)(HWND window, bool enabled);
+    /* The run begins (the bar at 0 and shown, Start off) and ends (bar
+     * hidden, Start on again), with or without the task lines. */
+    void (*runStarting)(HWND page);
+    void (*runOver)(HWND page);
 
-    /* Drawing straight onto the page; the two drawing rules of every page. */
-    HDC (*getDC)(HWND page);
-    void (*releaseDC)(HWND page, HDC dc);
-    void (*clientRect)(HWND page, RECT *rect);
-    void (*setTextColor)(HDC dc, COLORREF colour);
-    void (*setTransparent)(HDC dc);
-    void (*headerBand)(HWND page, HDC dc, COLORREF colour, const WCHAR *text);
-    int (*taskLine)(HDC dc, RECT row, WORD bit, const WCHAR *text);
+    /* The task lines: opened with the heading of a running pass (false:
+     * nothing can be drawn, no task runs), closed with the heading of a
+     * finished one. */
+    bool (*openLines)(HWND page);
+    void (*closeLines)(HWND page);
+
+    /* The line of a task while it works, then once it is done; a done line
+     * moves the next task's line below it. */
+    void (*taskWorking)(HWND page, WORD bit, const WCHAR *text);
+    void (*taskDone)(HWND page, WORD bit, const WCHAR *text);
+    void (*setProgress)(HWND page, int position); /* 0..100 */
 
     void (*pause)(DWORD milliseconds);
     void (*playCompletionSound)(void);

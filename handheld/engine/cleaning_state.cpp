@@ -1,6 +1,6 @@
 /* The cleaning state and the two readings that fill it from the platform. */
 #include "engine/cleaning_state.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 CleaningTask g_tasks[TASK_COUNT] = {
     { (WORD)OPT_STOP_PROGRAMS, 1009, NULL },

@@ -8,7 +8,7 @@
 #include "engine/cleaning_state.h"
 #include "engine/folder_purge.h"
 #include "engine/folder_walk.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/folder_listing.h"
 
 const WCHAR APPMGR_FOLDER[] = L"\\Windows\\AppMgr";

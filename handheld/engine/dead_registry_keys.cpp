@@ -6,7 +6,7 @@
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
 #include "engine/registry_text.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/registry_tree.h"
 
 const WCHAR APPLICATIONS_KEY[] = L"SOFTWARE\\Apps";

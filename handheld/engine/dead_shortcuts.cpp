@@ -5,7 +5,7 @@
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
 #include "engine/folder_walk.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/shortcut_file.h"
 #include "platform/special_folder.h"
 

@@ -5,7 +5,7 @@
  */
 #include "engine/folder_purge.h"
 #include "engine/cleaning_state.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "engine/folder_walk.h"
 
 static void PurgeFile(const WCHAR *path, const WIN32_FIND_DATAW &entry)

@@ -1,7 +1,7 @@
 /* The shared depth-first walk of the purge and the shortcut sweep. */
 #include "engine/folder_walk.h"
 #include "engine/cleaning_state.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/folder_listing.h"
 
 bool IsLinkEntry(DWORD attributes)

@@ -2,7 +2,7 @@
 #include "engine/internet_history.h"
 #include "engine/folder_purge.h"
 #include "engine/registry_text.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/registry_tree.h"
 
 /* Stored with its trailing backslash, as the shell keeps it. */

@@ -1,6 +1,6 @@
 /* Registry text values read into fixed path buffers, always terminated. */
 #include "engine/registry_text.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 
 bool TerminateStoredText(WCHAR *text, DWORD bytesStored, size_t capacity)
 {

@@ -1,7 +1,7 @@
 /* Executable path of a process through the limited query right, which any
  * process may be granted for another process of the same user. */
 #include "platform/process_path.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 
 bool GetProcessExecutablePath(DWORD processId, WCHAR *path)
 {

@@ -2,7 +2,7 @@
  * Handheld create-process on desktop Win32.
  */
 #include "platform/process_start.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 
 bool BuildCommandLine(WCHAR *dst, size_t capacity, const WCHAR *program, const WCHAR *arguments)
 {

@@ -2,7 +2,7 @@
  * The executable's own path, without the desktop's drive letter.
  */
 #include "platform/program_path.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 
 bool HandheldPathFromDesktopPath(WCHAR *dst, size_t capacity, const WCHAR *desktopPath)
 {

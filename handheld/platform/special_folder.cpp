@@ -1,6 +1,6 @@
 /* The start-up folder at its fixed place in the device's store. */
 #include "platform/special_folder.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 
 bool GetSpecialFolderPath(HWND owner, WCHAR *path, size_t capacity, int folderId, bool create)
 {

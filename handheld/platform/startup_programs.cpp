@@ -3,7 +3,7 @@
  * a soft reset.
  */
 #include "platform/startup_programs.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/folder_listing.h"
 #include "platform/process_start.h"
 #include "platform/shortcut_file.h"

@@ -2,12 +2,12 @@
  * The main window: class, creation and procedure.
  */
 #include "shell/main_window.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
 #include "shell/sheet.h"
 #include "shell/tools_menu.h"
 #include "platform/main_window_frame.h"
 #include "platform/menu_bar.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "resources/resource.h"
 
 static LRESULT MainWindow_OnCreate(HWND window)

@@ -4,47 +4,91 @@
  * command arrives from start-up when the program was started with "S".
  */
 #include "shell/progress_page.h"
-#include "shell/help_launcher.h"
-#include "shell/page_drawing.h"
+#include "shell/base/help_launcher.h"
+#include "shell/base/page_drawing.h"
 #include "shell/sheet.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
 #include "platform/default_font.h"
 #include "platform/input_panel.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
 #include <mmsystem.h>
 #include <prsht.h>
 
-enum : COLORREF { HEADING_BLUE = 0x7F0000 };
+/* Task lines start this far below the top of the page's client area. */
+enum { ROWS_TOP = 38 };
+
+/* A task's line is red while it works and black once done, 0x00BBGGRR. */
+enum : COLORREF {
+    WORKING_RED = 0x0000FF,
+    DONE_BLACK = 0x000000,
+};
 
 /* --- the page operations of the cleaning run --- */
 
-static HWND PageControl(HWND page, int id) { return GetDlgItem(page, id); }
-/* The run draws in the handheld's default font, as the page's own painting does. */
-static HDC PageDC(HWND page)
-{
-    HDC dc = GetDC(page);
-    if (dc)
-        SelectHandheldDefaultFont(page, dc);
-    return dc;
-}
-static void SetBarPosition(HWND bar, int position) { SendMessageW(bar, PBM_SETPOS, (WPARAM)position, 0); }
-static void ShowControl(HWND window, bool shown) { ShowWindow(window, shown ? SW_SHOW : SW_HIDE); }
-static void EnableControl(HWND window, bool enabled) { EnableWindow(window, enabled); }
-static void ClientRect(HWND page, RECT *rect) { GetClientRect(page, rect); }
-static void ReleasePageDC(HWND page, HDC dc) { ReleaseDC(page, dc); }
-static void TextColour(HDC dc, COLORREF colour) { SetTextColor(dc, colour); }
-static void Transparent(HDC dc) { SetBkMode(dc, TRANSPARENT); }
-static void Pause(DWORD milliseconds) { Sleep(milliseconds); }
+/* The drawing context and the row of the next task line, while a run draws. */
+static struct {
+    HDC dc;
+    RECT row;
+} s_lines;
 
-static void RunHeaderBand(HWND page, HDC dc, COLORREF colour, const WCHAR *text)
+static void ShowRunControls(HWND page, bool running)
 {
-    DrawPageHeaderBand(page, dc, g_shell.headerBrush, colour, text);
+    ShowWindow(GetDlgItem(page, IDC_PROGRESS_BAR), running ? SW_SHOW : SW_HIDE);
+    EnableWindow(GetDlgItem(page, IDC_PROGRESS_START), !running);
 }
+
+static void SetProgress(HWND page, int position)
+{
+    SendMessageW(GetDlgItem(page, IDC_PROGRESS_BAR), PBM_SETPOS, (WPARAM)position, 0);
+}
+
+static void RunStarting(HWND page)
+{
+    SetProgress(page, 0);
+    ShowRunControls(page, true);
+}
+
+static void RunOver(HWND page) { ShowRunControls(page, false); }
+
+/* The run draws in the handheld's default font, as the page's own painting does. */
+static bool OpenLines(HWND page)
+{
+    s_lines.dc = GetDC(page);
+    if (!s_lines.dc)
+        return false;
+    SelectHandheldDefaultFont(page, s_lines.dc);
+    GetClientRect(page, &s_lines.row);
+    s_lines.row.top += ROWS_TOP;
+    SetBkMode(s_lines.dc, TRANSPARENT);
+    DrawPageHeaderBand(page, s_lines.dc, g_shell.headerBrush, PAGE_TITLE_BLUE, L"Cleaning Progress");
+    return true;
+}
+
+static void CloseLines(HWND page)
+{
+    DrawPageHeaderBand(page, s_lines.dc, g_shell.headerBrush, PAGE_TITLE_BLUE, L"Completed Tasks");
+    ReleaseDC(page, s_lines.dc);
+    s_lines.dc = NULL;
+}
+
+static void TaskWorking(HWND, WORD bit, const WCHAR *text)
+{
+    SetTextColor(s_lines.dc, WORKING_RED);
+    DrawTaskLine(s_lines.dc, s_lines.row, bit, text);
+}
+
+static void TaskDone(HWND, WORD bit, const WCHAR *text)
+{
+    SetTextColor(s_lines.dc, DONE_BLACK);
+    s_lines.row.top += DrawTaskLine(s_lines.dc, s_lines.row, bit, text);
+}
+
+static void Pause(DWORD milliseconds) { Sleep(milliseconds); }
 
 static void PlayCompletionSound(void)
 {
@@ -52,8 +96,7 @@ static void PlayCompletionSound(void)
 }
 
 const CleaningPageOps PROGRESS_PAGE_OPS = {
-    PageControl, SetBarPosition, ShowControl, EnableControl,
-    PageDC, ReleasePageDC, ClientRect, TextColour, Transparent, RunHeaderBand, DrawTaskLine,
+    RunStarting, RunOver, OpenLines, CloseLines, TaskWorking, TaskDone, SetProgress,
     Pause, PlayCompletionSound,
 };
 
@@ -62,7 +105,7 @@ const CleaningPageOps PROGRESS_PAGE_OPS = {
 void PaintTaskList(HWND page, HDC dc)
 {
     const WCHAR *heading = (g_pendingTasks & PENDING_RUN_STARTED) ? L"Completed Tasks" : L"Selected Options";
-    DrawPageHeaderBand(page, dc, g_shell.headerBrush, HEADING_BLUE, heading);
+    DrawPageHeaderBand(page, dc, g_shell.headerBrush, PAGE_TITLE_BLUE, heading);
 
     RECT client;
     GetClientRect(page, &client);

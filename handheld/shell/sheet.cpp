@@ -2,9 +2,9 @@
  * The main window's four-page sheet: Progress, Options, Settings, Report.
  */
 #include "shell/sheet.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
 #include "shell/progress_page.h"
-#include "settings/settings_pages.h"
+#include "settings/pages/settings_pages.h"
 #include "resources/resource.h"
 #include <commctrl.h>
 

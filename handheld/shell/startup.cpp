@@ -1,30 +1,27 @@
 /*
  * Start-up, message loop and clean-up of Kestrum, in their fixed order.
  */
-#include "shell/shell_state.h"
-#include "platform/bounded_text.h"
+#include "shell/startup.h"
+#include "shell/base/shell_state.h"
+#include "common/bounded_text.h"
 #include "platform/default_font.h"
 #include "shell/main_window.h"
 #include "engine/cleaning_state.h"
 #include "platform/foreground.h"
 #include "platform/menu_bar.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "resources/resource.h"
 #include <stdio.h>
 #include <wchar.h>
-
-ShellState g_shell;
 
 void BuildShellTexts(void)
 {
     FormatText(g_shell.windowTitle, ARRAYSIZE(g_shell.windowTitle), L"%s", KESTRUM_PRODUCT);
     FormatText(g_shell.className, ARRAYSIZE(g_shell.className), L"%s %s", KESTRUM_MAKER, KESTRUM_PRODUCT);
     FormatText(g_shell.versionText, ARRAYSIZE(g_shell.versionText), L"v%d.%d", KESTRUM_VERSION_MAJOR, KESTRUM_VERSION_MINOR);
-    FormatText(g_shell.registryKeyPath, ARRAYSIZE(g_shell.registryKeyPath), L"%s%s", L"SOFTWARE\\Apps\\", g_shell.className);
     g_shell.windowTitle[15] = 0;
     g_shell.className[31] = 0;
     g_shell.versionText[15] = 0;
-    g_shell.registryKeyPath[63] = 0;
 }
 
 bool HasAutoStartFlag(const WCHAR *commandLine)

@@ -3,14 +3,15 @@
  * the other running programs, and the About box.
  */
 #include "shell/tools_menu.h"
-#include "shell/page_drawing.h"
-#include "shell/shell_state.h"
+#include "shell/base/page_drawing.h"
+#include "shell/base/shell_state.h"
+#include "shell/base/white_page.h"
 #include "closer/closer.h"
 #include "platform/device_power.h"
 #include "platform/full_screen_dialog.h"
 #include "platform/input_panel.h"
 #include "resources/resource.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 /* The shell's dialog set-up for the About box: done button, full screen,
  * input panel down. */
@@ -62,13 +63,7 @@ static INT_PTR AboutBox_OnInitDialog(HWND dialog)
 /* The header band over a white body, drawn on a context of the dialog's own. */
 static INT_PTR AboutBox_OnEraseBkgnd(HWND dialog)
 {
-    HDC dc = GetDC(dialog);
-    DrawPageHeaderBand(dialog, dc, g_shell.headerBrush, ABOUT_VERSION_COLOUR, KESTRUM_PRODUCT);
-    RECT body;
-    GetClientRect(dialog, &body);
-    body.top += HEADER_BAND_HEIGHT;
-    FillRect(dc, &body, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    ReleaseDC(dialog, dc);
+    PaintWhitePage(dialog, KESTRUM_PRODUCT);
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #define KESTRUM_SHELL_TOOLS_MENU_H
 
 #include <windows.h>
+#include "shell/base/page_drawing.h"
 
 void ToolsMenu_OnAbout(HWND mainWindow);
 void ToolsMenu_OnSoftReset(HWND mainWindow);
@@ -14,7 +15,7 @@ void ToolsMenu_OnCloseAll(HWND mainWindow);
 
 /* Colours of the About box's version line and web line. */
 enum : COLORREF {
-    ABOUT_VERSION_COLOUR = 0x7F0000, /* dark blue */
+    ABOUT_VERSION_COLOUR = PAGE_TITLE_BLUE,
     ABOUT_WEB_COLOUR = 0xFF0000,     /* blue */
 };
 

@@ -1,7 +1,7 @@
 /* The platform's executable path of a process. */
 #include <gtest/gtest.h>
 
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/process_path.h"
 #include "device.h"
 

@@ -1,14 +1,15 @@
 /*
  * The cleaning run over a recording table of operations: the exact order of
- * drawing, progress, pauses, sounds and task work, the rows the lines land
- * on, and what the run leaves in the mask and the statistics.
+ * task lines, progress, pauses, sounds and task work, and what the run leaves
+ * in the mask and the statistics. Where the lines land is the Progress page's
+ * (tests/progress).
  */
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 namespace {
 
@@ -25,28 +26,20 @@ std::string Narrow(const WCHAR *text)
 }
 
 HWND const PAGE = (HWND)0x100;
-HWND const BAR = (HWND)0x200;
-HWND const START = (HWND)0x300;
-HDC const DC = (HDC)0x400;
 
 void Log(const std::string &line) { g_log.push_back(line); }
 
-HWND Item(HWND, int id) { return id == IDC_PROGRESS_BAR ? BAR : id == IDC_PROGRESS_START ? START : NULL; }
-void Bar(HWND bar, int position) { Log((bar == BAR ? "bar " : "bar? ") + std::to_string(position)); }
-void Show(HWND w, bool shown) { Log(std::string(w == BAR ? "bar" : "?") + (shown ? " shown" : " hidden")); }
-void Enable(HWND w, bool enabled) { Log(std::string(w == START ? "start" : "?") + (enabled ? " enabled" : " disabled")); }
-HDC GetDc(HWND) { Log("get dc"); return g_haveDC ? DC : NULL; }
-void ReleaseDc(HWND, HDC) { Log("release dc"); }
-void Client(HWND, RECT *r) { SetRect(r, 0, 0, 240, 268); }
-void Colour(HDC, COLORREF c) { Log(c == RUN_RED ? "red" : c == RUN_BLACK ? "black" : "colour?"); }
-void Transparent(HDC) { Log("transparent"); }
-void Header(HWND, HDC, COLORREF c, const WCHAR *text) { Log("header " + Narrow(text) + (c == 0x7F0000 ? "" : " colour?")); }
-int Line(HDC, RECT row, WORD bit, const WCHAR *text)
+void Starting(HWND page) { Log(page == PAGE ? "starting" : "starting page?"); }
+void Over(HWND page) { Log(page == PAGE ? "over" : "over page?"); }
+bool OpenLines(HWND) { Log("open lines"); return g_haveDC; }
+void CloseLines(HWND) { Log("close lines"); }
+void Line(const char *what, WORD bit, const WCHAR *text)
 {
-    Log("line " + std::to_string(bit) + " at " + std::to_string(row.top) + " " + Narrow(text)
-        + ((g_pendingTasks & bit) ? " pending" : " done"));
-    return (g_settings.flags & bit) ? 17 : 0;
+    Log(what + std::to_string(bit) + " " + Narrow(text) + ((g_pendingTasks & bit) ? " pending" : " done"));
 }
+void Working(HWND, WORD bit, const WCHAR *text) { Line("working ", bit, text); }
+void Done(HWND, WORD bit, const WCHAR *text) { Line("done ", bit, text); }
+void Progress(HWND, int position) { Log("bar " + std::to_string(position)); }
 void Pause(DWORD ms) { Log("pause " + std::to_string(ms)); }
 void Sound() { Log("sound"); }
 int Close(HWND owner, DWORD keep) { Log("close " + std::to_string(keep) + (owner == PAGE ? "" : " owner?")); return g_closeResult; }
@@ -61,7 +54,7 @@ void StartMenu() { Log("start menu shortcuts"); }
 void StartUp(HWND) { Log("start-up shortcuts"); }
 
 const CleaningPageOps PAGE_OPS = {
-    Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound,
+    Starting, Over, OpenLines, CloseLines, Working, Done, Progress, Pause, Sound,
 };
 const CleaningWorkOps WORK = {
     Close, PurgeTemp, Purge, Registered, Fixed, Address, Keys, AppMgr, StartMenu, StartUp,
@@ -124,13 +117,12 @@ TEST_F(CleaningRun, FirstTaskClosesProgramsThenPausesAndPlaysTheSound)
     g_closeResult = 3;
     RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
-        "bar 0", "bar shown", "start disabled", "get dc", "transparent",
-        "header Cleaning Progress",
+        "starting", "open lines",
         "close 262144",
-        "red", "line 1 at 38 Stop running programs pending", "bar 0..50",
+        "working 1 Stop running programs pending", "bar 0..50",
         "pause 300",
-        "bar 60..100", "sound", "black", "line 1 at 38 Stop running programs done",
-        "header Completed Tasks", "release dc", "bar hidden", "start enabled",
+        "bar 60..100", "sound", "done 1 Stop running programs done",
+        "close lines", "over",
     };
     EXPECT_EQ(Folded(), expected);
     EXPECT_EQ(g_stats.applicationsClosed, 3);
@@ -144,30 +136,30 @@ TEST_F(CleaningRun, EveryTaskRunsItsWorkBetweenItsPhasesInTableOrder)
     g_closeResult = 5;
     RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
-        "bar 0", "bar shown", "start disabled", "get dc", "transparent", "header Cleaning Progress",
-        "close 0", "red", "line 1 at 38 Stop running programs pending", "bar 0..50", "pause 300", "bar 60..100",
-        "black", "line 1 at 38 Stop running programs done",
-        "red", "line 2 at 55 Windows Temp folder pending", "bar 0..50", "purge temp", "bar 60..100",
-        "black", "line 2 at 55 Windows Temp folder done",
-        "red", "line 4 at 72 \\My Documents\\Temp pending", "bar 0..50", "purge \\My Documents\\Temp", "bar 60..100",
-        "black", "line 4 at 72 \\My Documents\\Temp done",
-        "red", "line 8 at 89 \\My Documents\\Temp1 pending", "bar 0..50", "purge \\My Documents\\Temp1", "bar 60..100",
-        "black", "line 8 at 89 \\My Documents\\Temp1 done",
-        "red", "line 16 at 106 IE cache pending", "bar 0..30", "registered 5", "bar 40..60", "fixed 5", "bar 70..100",
-        "black", "line 16 at 106 IE cache done",
-        "red", "line 32 at 123 IE history folder pending", "bar 0..30", "registered 6", "bar 40..60", "fixed 6", "bar 70..100",
-        "black", "line 32 at 123 IE history folder done",
-        "red", "line 64 at 140 IE addresses history (registry) pending", "bar 0..50", "address history", "bar 60..100",
-        "black", "line 64 at 140 IE addresses history (registry) done",
-        "red", "line 128 at 157 IE cookies pending", "bar 0..30", "registered 8", "bar 40..60", "fixed 8", "bar 70..100",
-        "black", "line 128 at 157 IE cookies done",
-        "red", "line 256 at 174 Dead registry keys pending", "bar 0..50", "dead keys", "bar 60..100",
-        "black", "line 256 at 174 Dead registry keys done",
-        "red", "line 512 at 191 Dead AppManager files pending", "bar 0..50", "dead appmgr", "bar 60..100",
-        "black", "line 512 at 191 Dead AppManager files done",
-        "red", "line 1024 at 208 Dead shortcuts pending", "bar 0..30", "start menu shortcuts", "bar 40..60",
-        "start-up shortcuts", "bar 70..100", "black", "line 1024 at 208 Dead shortcuts done",
-        "header Completed Tasks", "release dc", "bar hidden", "start enabled",
+        "starting", "open lines",
+        "close 0", "working 1 Stop running programs pending", "bar 0..50", "pause 300", "bar 60..100",
+        "done 1 Stop running programs done",
+        "working 2 Windows Temp folder pending", "bar 0..50", "purge temp", "bar 60..100",
+        "done 2 Windows Temp folder done",
+        "working 4 \\My Documents\\Temp pending", "bar 0..50", "purge \\My Documents\\Temp", "bar 60..100",
+        "done 4 \\My Documents\\Temp done",
+        "working 8 \\My Documents\\Temp1 pending", "bar 0..50", "purge \\My Documents\\Temp1", "bar 60..100",
+        "done 8 \\My Documents\\Temp1 done",
+        "working 16 IE cache pending", "bar 0..30", "registered 5", "bar 40..60", "fixed 5", "bar 70..100",
+        "done 16 IE cache done",
+        "working 32 IE history folder pending", "bar 0..30", "registered 6", "bar 40..60", "fixed 6", "bar 70..100",
+        "done 32 IE history folder done",
+        "working 64 IE addresses history (registry) pending", "bar 0..50", "address history", "bar 60..100",
+        "done 64 IE addresses history (registry) done",
+        "working 128 IE cookies pending", "bar 0..30", "registered 8", "bar 40..60", "fixed 8", "bar 70..100",
+        "done 128 IE cookies done",
+        "working 256 Dead registry keys pending", "bar 0..50", "dead keys", "bar 60..100",
+        "done 256 Dead registry keys done",
+        "working 512 Dead AppManager files pending", "bar 0..50", "dead appmgr", "bar 60..100",
+        "done 512 Dead AppManager files done",
+        "working 1024 Dead shortcuts pending", "bar 0..30", "start menu shortcuts", "bar 40..60",
+        "start-up shortcuts", "bar 70..100", "done 1024 Dead shortcuts done",
+        "close lines", "over",
     };
     EXPECT_EQ(Folded(), expected);
     EXPECT_EQ(g_stats.tasksPerformed, 11);
@@ -176,14 +168,14 @@ TEST_F(CleaningRun, EveryTaskRunsItsWorkBetweenItsPhasesInTableOrder)
     EXPECT_EQ(g_pendingTasks, 0x8800) << "the reserved bit is never acted on";
 }
 
-TEST_F(CleaningRun, EmptyFolderPathIsSkippedWithoutTraceAndTheNextLineTakesItsPlace)
+TEST_F(CleaningRun, EmptyFolderPathIsSkippedWithoutTraceAndTheNextTaskFollows)
 {
     Select(OPT_FOLDER1 | OPT_FOLDER2 | OPT_IE_ADDRESS_HISTORY | OPT_SOUND_ON);
     g_settings.folder1Path[0] = 0;
     RunCleaning(PAGE, &PAGE_OPS, &WORK);
-    EXPECT_EQ(Count("line 4 at 38  pending"), 0);
-    EXPECT_EQ(Count("line 8 at 38 \\My Documents\\Temp1 pending"), 1);
-    EXPECT_EQ(Count("line 64 at 55 IE addresses history (registry) done"), 1);
+    EXPECT_EQ(Count("working 4  pending"), 0);
+    EXPECT_EQ(Count("working 8 \\My Documents\\Temp1 pending"), 1);
+    EXPECT_EQ(Count("done 64 IE addresses history (registry) done"), 1);
     EXPECT_EQ(g_stats.tasksPerformed, 2);
     EXPECT_EQ(Count("sound"), 2) << "once per completed task";
     EXPECT_EQ(g_pendingTasks, 0x8000 | OPT_FOLDER1) << "the skipped task keeps its bit";
@@ -192,10 +184,10 @@ TEST_F(CleaningRun, EmptyFolderPathIsSkippedWithoutTraceAndTheNextLineTakesItsPl
     g_log.clear();
     RunCleaning(PAGE, &PAGE_OPS, &WORK);
     EXPECT_EQ(g_stats.tasksPerformed, 0);
-    EXPECT_EQ(Count("header Cleaning Progress"), 1);
-    EXPECT_EQ(Count("header Completed Tasks"), 1);
-    EXPECT_EQ(Count("bar shown"), 1);
-    EXPECT_EQ(Count("bar hidden"), 1);
+    EXPECT_EQ(Count("open lines"), 1);
+    EXPECT_EQ(Count("close lines"), 1);
+    EXPECT_EQ(Count("starting"), 1);
+    EXPECT_EQ(Count("over"), 1);
 }
 
 TEST_F(CleaningRun, NothingSelectedStillZeroesAndDrawsBothHeaders)
@@ -205,8 +197,8 @@ TEST_F(CleaningRun, NothingSelectedStillZeroesAndDrawsBothHeaders)
     g_stats.memoryAvailableMB = -1;
     RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
-        "bar 0", "bar shown", "start disabled", "get dc", "transparent", "header Cleaning Progress",
-        "header Completed Tasks", "release dc", "bar hidden", "start enabled",
+        "starting", "open lines",
+        "close lines", "over",
     };
     EXPECT_EQ(g_log, expected);
     EXPECT_EQ(g_stats.filesDeleted, 0);
@@ -221,7 +213,7 @@ TEST_F(CleaningRun, NoDrawingContextEndsBeforeAnyTaskButFreesThePage)
     g_stats.tasksPerformed = 9;
     RunCleaning(PAGE, &PAGE_OPS, &WORK);
     std::vector<std::string> expected = {
-        "bar 0", "bar shown", "start disabled", "get dc", "bar hidden", "start enabled",
+        "starting", "open lines", "over",
     };
     EXPECT_EQ(g_log, expected);
     EXPECT_EQ(g_stats.tasksPerformed, 0);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include "device.h"
 #include "engine/cleaning_state.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 static FILETIME Ft(DWORD high, DWORD low)
 {

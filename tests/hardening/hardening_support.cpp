@@ -7,7 +7,7 @@
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 std::wstring LongForm(const std::wstring &path)
 {

@@ -14,7 +14,7 @@
 #include "engine/cleaning_state.h"
 #include "engine/dead_entries.h"
 #include "engine/internet_history.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 namespace {
 

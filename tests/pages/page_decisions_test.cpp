@@ -1,7 +1,7 @@
 /* Report line texts and the Settings page's field decisions. */
 #include <gtest/gtest.h>
-#include "settings/report_lines.h"
-#include "settings/settings_fields.h"
+#include "settings/pages/report_lines.h"
+#include "settings/pages/settings_fields.h"
 
 TEST(ReportLines, FormatsEveryLineWithItsTabsAndSigns)
 {

@@ -12,9 +12,10 @@
 
 #include "engine/cleaning_state.h"
 #include "page_test_support.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "shell/main_window.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell_test_support.h"
 
 class PageTest : public testing::Test {

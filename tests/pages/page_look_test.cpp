@@ -12,8 +12,8 @@
 
 #include "device.h"
 #include "resources/resource.h"
-#include "settings/report_paint.h"
-#include "settings/white_page.h"
+#include "settings/pages/report_paint.h"
+#include "shell/base/white_page.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include "resources/resource.h"
-#include "settings/settings_record.h"
-#include "shell/shell_state.h"
+#include "settings/record/settings_record.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell/sheet.h"
 
 std::vector<DrawnText> g_drawnTexts;

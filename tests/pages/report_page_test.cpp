@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "settings/report_paint.h"
-#include "settings/settings_pages.h"
+#include "settings/pages/report_paint.h"
+#include "settings/pages/settings_pages.h"
 
 namespace {
 

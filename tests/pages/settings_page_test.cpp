@@ -11,6 +11,7 @@
 
 #include "device.h"
 #include "engine/cleaning_run.h"
+#include "quiet_page.h"
 #include "engine/cleaning_work.h"
 #include "platform/shortcut_file.h"
 #include "resources/resource.h"
@@ -219,21 +220,6 @@ TEST_F(SettingsPageTest, OkTakesTheFieldsOverBeforeTheProgramEnds)
     EXPECT_TRUE(PumpMessages()) << "and the program quits";
 }
 
-namespace {
-HWND Item(HWND page, int id) { return GetDlgItem(page, id); }
-void Bar(HWND, int) {}
-void Show(HWND, bool) {}
-void Enable(HWND, bool) {}
-HDC GetDc(HWND) { return CreateCompatibleDC(NULL); }
-void ReleaseDc(HWND, HDC dc) { DeleteDC(dc); }
-void Client(HWND, RECT *rect) { SetRect(rect, 0, 0, 240, 200); }
-void Colour(HDC, COLORREF) {}
-void Transparent(HDC) {}
-void Header(HWND, HDC, COLORREF, const WCHAR *) {}
-int Line(HDC, RECT, WORD, const WCHAR *) { return 17; }
-void Pause(DWORD) {}
-void Sound(void) {}
-} // namespace
 
 TEST_F(SettingsPageTest, ATypedPathIsPurgedByTheNextRun)
 {
@@ -251,8 +237,8 @@ TEST_F(SettingsPageTest, ATypedPathIsPurgedByTheNextRun)
 
     g_settings.flags = OPT_FOLDER1 | OPT_FOLDER2;
     LoadPendingTaskMask();
-    const CleaningPageOps ops = {Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound};
-    RunCleaning(g_shell.progressPage, &ops, &CLEANING_WORK);
+    QuietPageLog log;
+    RunCleaning(g_shell.progressPage, QuietPageOps(&log), &CLEANING_WORK);
     EXPECT_FALSE(PathExists(L"\\My Documents\\Typed1\\old.tmp"));
     EXPECT_FALSE(PathExists(L"\\My Documents\\Typed2\\old.tmp"));
     EXPECT_TRUE(PathExists(L"\\My Documents\\Temp\\old.tmp")) << "the old folder 1 is no longer purged";

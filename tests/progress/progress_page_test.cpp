@@ -11,11 +11,12 @@
 #include "device.h"
 #include "engine/cleaning_state.h"
 #include "resources/resource.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "shell/main_window.h"
-#include "shell/page_drawing.h"
+#include "shell/base/page_drawing.h"
 #include "shell/progress_page.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell_test_support.h"
 
 namespace {

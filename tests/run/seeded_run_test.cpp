@@ -11,7 +11,7 @@
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 namespace {
 

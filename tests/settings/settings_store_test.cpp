@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "device.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 static const wchar_t *OLD_PARENT = L"SOFTWARE\\Tarnwick";
 

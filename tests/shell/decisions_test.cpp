@@ -13,12 +13,13 @@
 #include "platform/process_start.h"
 #include "platform/program_path.h"
 #include "platform/property_sheet.h"
-#include "settings/settings_record.h"
-#include "shell/help_launcher.h"
+#include "settings/record/settings_record.h"
+#include "shell/base/help_launcher.h"
 #include "shell/sheet.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell/progress_page.h"
-#include "settings/settings_pages.h"
+#include "settings/pages/settings_pages.h"
 #include "resources/resource.h"
 
 TEST(AutoStart, CapitalSAnywhereInTheCommandLineStartsACleaning)
@@ -43,9 +44,8 @@ TEST(ShellTexts, NamesAndVersionAreBuiltFromTheProductWords)
     EXPECT_STREQ(g_shell.windowTitle, L"Kestrum");
     EXPECT_STREQ(g_shell.className, L"Tarnwick Kestrum");
     EXPECT_STREQ(g_shell.versionText, L"v2.0");
-    EXPECT_STREQ(g_shell.registryKeyPath, L"SOFTWARE\\Apps\\Tarnwick Kestrum");
-    /* The settings store uses the same key: a mismatch would lose the settings. */
-    EXPECT_STREQ(g_shell.registryKeyPath, SETTINGS_KEY);
+    /* The settings live under the class name's key: a mismatch would lose them. */
+    EXPECT_STREQ(SETTINGS_KEY, L"SOFTWARE\\Apps\\Tarnwick Kestrum");
 }
 
 TEST(HelpArgument, TopicFollowsTheFileNameUnescaped)

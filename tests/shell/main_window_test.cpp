@@ -13,10 +13,11 @@
 #include "engine/cleaning_state.h"
 #include "platform/property_sheet.h"
 #include "resources/resource.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "shell/main_window.h"
 #include "shell/sheet.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell_test_support.h"
 
 namespace {

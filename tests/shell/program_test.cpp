@@ -8,8 +8,8 @@
 #include <string>
 
 #include "device.h"
-#include "settings/settings_record.h"
-#include "shell/help_launcher.h"
+#include "settings/record/settings_record.h"
+#include "shell/base/help_launcher.h"
 #include "shell_test_support.h"
 
 namespace {

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell_test_support.h"
 
 namespace {

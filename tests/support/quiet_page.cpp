@@ -6,27 +6,20 @@ namespace {
 
 QuietPageLog *s_log;
 
-HWND Item(HWND, int id) { return (HWND)(INT_PTR)id; }
-void Bar(HWND, int) {}
-void Show(HWND, bool) {}
-void Enable(HWND, bool) {}
-HDC GetDc(HWND) { return (HDC)1; }
-void ReleaseDc(HWND, HDC) {}
-void Client(HWND, RECT *r) { SetRect(r, 0, 0, 240, 268); }
-void Colour(HDC, COLORREF) {}
-void Transparent(HDC) {}
-void Header(HWND, HDC, COLORREF, const WCHAR *) {}
-int Line(HDC, RECT, WORD bit, const WCHAR *text)
+void Page(HWND) {}
+bool OpenLines(HWND) { return true; }
+void Working(HWND, WORD, const WCHAR *) {}
+void Done(HWND, WORD bit, const WCHAR *text)
 {
     if (!(g_pendingTasks & bit))
         s_log->completed.push_back(text);
-    return 17;
 }
+void Progress(HWND, int) {}
 void Pause(DWORD) {}
 void Sound() { s_log->sounds++; }
 
 const CleaningPageOps QUIET = {
-    Item, Bar, Show, Enable, GetDc, ReleaseDc, Client, Colour, Transparent, Header, Line, Pause, Sound,
+    Page, Page, OpenLines, Page, Working, Done, Progress, Pause, Sound,
 };
 
 } // namespace

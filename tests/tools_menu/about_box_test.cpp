@@ -11,7 +11,8 @@
 #include "device.h"
 #include "platform/main_window_frame.h"
 #include "resources/resource.h"
-#include "shell/shell_state.h"
+#include "shell/base/shell_state.h"
+#include "shell/startup.h"
 #include "shell/tools_menu.h"
 #include "shell_test_support.h"
 

@@ -13,7 +13,7 @@
 #include "device.h"
 #include "helper_protocol.h"
 #include "observer_window.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "shell/tools_menu.h"
 
 namespace {

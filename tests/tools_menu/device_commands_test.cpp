@@ -14,7 +14,7 @@
 #include "device.h"
 #include "platform/shortcut_file.h"
 #include "resources/resource.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 #include "shell_test_support.h"
 
 namespace {

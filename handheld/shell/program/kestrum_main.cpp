@@ -1,7 +1,7 @@
 /*
  * Entry point of Kestrum.exe: everything else lives in the shell library.
  */
-#include "shell/shell_state.h"
+#include "shell/startup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand)
 {

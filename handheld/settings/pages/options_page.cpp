@@ -4,12 +4,12 @@
  * record and resets the pending-task mask so the Progress page shows the
  * new selection as pending.
  */
-#include "settings/settings_pages.h"
-#include "settings/settings_record.h"
-#include "settings/white_page.h"
+#include "settings/pages/settings_pages.h"
+#include "settings/record/settings_record.h"
+#include "shell/base/white_page.h"
 #include "engine/cleaning_state.h"
 #include "platform/property_sheet.h"
-#include "shell/help_launcher.h"
+#include "shell/base/help_launcher.h"
 
 /* The task whose Options box has this id, or -1. */
 static int TaskOfCheckbox(int id)

@@ -1,6 +1,6 @@
 /* Report line texts: counters printed signed, the memory with two decimals. */
-#include "settings/report_lines.h"
-#include "platform/bounded_text.h"
+#include "settings/pages/report_lines.h"
+#include "common/bounded_text.h"
 
 void FormatReportLine(int index, const CleaningStatistics &stats, WCHAR *text)
 {

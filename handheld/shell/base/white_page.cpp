@@ -1,11 +1,11 @@
-/* Header band and white body shared by the Options and Settings pages. */
-#include "settings/white_page.h"
-#include "shell/page_drawing.h"
-#include "shell/shell_state.h"
+/* Header band and white body of the Options and Settings pages and the About box. */
+#include "shell/base/white_page.h"
+#include "shell/base/page_drawing.h"
+#include "shell/base/shell_state.h"
 
 void PaintWhitePageOn(HWND page, HDC dc, const WCHAR *title)
 {
-    DrawPageHeaderBand(page, dc, g_shell.headerBrush, WHITE_PAGE_TITLE_COLOUR, title);
+    DrawPageHeaderBand(page, dc, g_shell.headerBrush, PAGE_TITLE_BLUE, title);
     RECT body;
     GetClientRect(page, &body);
     body.top += HEADER_BAND_HEIGHT;

@@ -1,6 +1,6 @@
 /* Decisions of the Settings page, free of window calls. */
-#include "settings/settings_fields.h"
-#include "platform/bounded_text.h"
+#include "settings/pages/settings_fields.h"
+#include "common/bounded_text.h"
 
 static bool IsBlank(WCHAR c)
 {

@@ -1,5 +1,5 @@
 /* Bounded copies, appends and joins over fixed-size UTF-16 buffers. */
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 
 #include <stdarg.h>
 #include <stdio.h>

@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+/* The dark blue of page titles and headings, 0x00BBGGRR. */
+enum : COLORREF { PAGE_TITLE_BLUE = 0x7F0000 };
+
 enum {
     HEADER_BAND_HEIGHT = 30,
     PAGE_TEXT_FLAGS = 0x850, /* word break, expand tabs, no prefix */

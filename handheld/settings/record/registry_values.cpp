@@ -1,5 +1,5 @@
 /* ReadRegistryValue and WriteRegistryBytes: one key opened and closed per call. */
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 LONG ReadRegistryValue(HKEY root, const WCHAR *keyPath, const WCHAR *valueName, BYTE *buffer, DWORD *size)
 {

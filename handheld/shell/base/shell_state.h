@@ -13,7 +13,6 @@ struct ShellState {
     WCHAR windowTitle[16];      /* "Kestrum" */
     WCHAR className[32];        /* "Tarnwick Kestrum" */
     WCHAR versionText[16];      /* "v2.0" */
-    WCHAR registryKeyPath[64];  /* "SOFTWARE\\Apps\\Tarnwick Kestrum", under HKLM */
     bool autoStart;             /* the command line holds "S" */
 
     HWND mainWindow;
@@ -42,22 +41,5 @@ extern ShellState g_shell;
 #define KESTRUM_MAKER L"Tarnwick"
 #define KESTRUM_PRODUCT L"Kestrum"
 enum { KESTRUM_VERSION_MAJOR = 2, KESTRUM_VERSION_MINOR = 0 };
-
-/* Exit status of every start-up that ends early (another instance running,
- * no window class, no main window, no paint or activation). */
-enum { EXIT_EARLY = 16 };
-
-/* Start-up step 2: window title, class name, version text, registry key path. */
-void BuildShellTexts(void);
-
-/* Start-up step 3: a capital S anywhere in the command line (case-sensitive). */
-bool HasAutoStartFlag(const WCHAR *commandLine);
-
-/* Start-up steps 5 to 7: the bold font, the two task icons, the strip
- * bitmaps and their pattern brushes, from g_shell.instance. */
-void CreateDrawingObjects(void);
-
-/* The whole program: start-up, message loop and clean-up. Returns the exit status. */
-int KestrumMain(HINSTANCE instance, const WCHAR *commandLine, int showCommand);
 
 #endif

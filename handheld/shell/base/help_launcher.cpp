@@ -1,8 +1,8 @@
 /*
  * Starting the help viewer at a topic.
  */
-#include "shell/help_launcher.h"
-#include "platform/bounded_text.h"
+#include "shell/base/help_launcher.h"
+#include "common/bounded_text.h"
 #include "platform/process_start.h"
 
 static const WCHAR HELP_VIEWER[] = L"peghelp.exe";

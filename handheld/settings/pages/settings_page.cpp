@@ -5,18 +5,18 @@
  * leaves it, or the program is deactivated or closed). "Run at Soft Reset"
  * also creates or deletes the start-up shortcut.
  */
-#include "settings/settings_pages.h"
-#include "settings/settings_record.h"
-#include "settings/settings_fields.h"
-#include "settings/white_page.h"
+#include "settings/pages/settings_pages.h"
+#include "settings/record/settings_record.h"
+#include "settings/pages/settings_fields.h"
+#include "shell/base/white_page.h"
 #include "engine/cleaning_state.h"
-#include "platform/bounded_text.h"
+#include "common/bounded_text.h"
 #include "platform/input_panel.h"
 #include "platform/program_path.h"
 #include "platform/property_sheet.h"
 #include "platform/shortcut_file.h"
 #include "platform/special_folder.h"
-#include "shell/help_launcher.h"
+#include "shell/base/help_launcher.h"
 #include "resources/resource.h"
 #include <commctrl.h>
 

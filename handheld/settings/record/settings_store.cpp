@@ -2,8 +2,8 @@
  * Loading and saving the settings record, with the first-run defaults and
  * the one-time migration of an earlier version's value.
  */
-#include "settings/settings_record.h"
-#include "platform/bounded_text.h"
+#include "settings/record/settings_record.h"
+#include "common/bounded_text.h"
 #include "platform/registry_tree.h"
 
 SettingsRecord g_settings;

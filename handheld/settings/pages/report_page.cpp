@@ -2,16 +2,16 @@
  * The Report page (dialog 106): no controls; the statistics of the last
  * cleaning run are painted afresh whenever the page's background is erased.
  */
-#include "settings/settings_pages.h"
-#include "settings/report_paint.h"
-#include "settings/report_lines.h"
+#include "settings/pages/settings_pages.h"
+#include "settings/pages/report_paint.h"
+#include "settings/pages/report_lines.h"
 #include "engine/cleaning_state.h"
 #include "platform/default_font.h"
 #include "platform/input_panel.h"
 #include "platform/property_sheet.h"
-#include "shell/help_launcher.h"
-#include "shell/page_drawing.h"
-#include "shell/shell_state.h"
+#include "shell/base/help_launcher.h"
+#include "shell/base/page_drawing.h"
+#include "shell/base/shell_state.h"
 
 void PaintReportOn(HWND page, HDC dc)
 {

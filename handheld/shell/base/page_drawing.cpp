@@ -1,8 +1,8 @@
 /* Header band and task line, shared by the pages, the About box, the run and the Report. */
-#include "shell/page_drawing.h"
-#include "shell/shell_state.h"
+#include "shell/base/page_drawing.h"
+#include "shell/base/shell_state.h"
 #include "engine/cleaning_state.h"
-#include "settings/settings_record.h"
+#include "settings/record/settings_record.h"
 
 void DrawPageHeaderBand(HWND window, HDC dc, HBRUSH brush, COLORREF colour, const WCHAR *text)
 {
