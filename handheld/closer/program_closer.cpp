@@ -20,7 +20,7 @@ static BOOL CALLBACK RecordWindow(HWND window, LPARAM)
     if (captured.visible)
         captured.processFound = GetWindowThreadProcessId(window, &processId) != 0 && processId != 0;
     if (captured.processFound) {
-        GetProcessExecutablePath(processId, path);
+        PlatformProcessExecutablePath(processId, path);
         /* The title is cut to what the buffer holds and ended after the
          * characters the platform reports copied. */
         int length = GetWindowTextW(window, title, CLOSER_TITLE_CHARS);

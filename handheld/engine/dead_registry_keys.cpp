@@ -31,7 +31,7 @@ static bool DeleteIfDead(const WCHAR *name)
     bool exists = read && GetFileAttributesW(installDir) != INVALID_FILE_ATTRIBUTES;
     if (!IsDeadApplicationKey(read, installDir, exists))
         return false;
-    return DeleteRegistryKey(HKEY_LOCAL_MACHINE, keyPath) == ERROR_SUCCESS;
+    return PlatformDeleteRegistryKey(HKEY_LOCAL_MACHINE, keyPath) == ERROR_SUCCESS;
 }
 
 void SweepDeadRegistryKeys(void)

@@ -59,7 +59,7 @@ static void SweepFile(const WCHAR *path, const WIN32_FIND_DATAW &entry)
     if (!IsShortcutName(entry.cFileName))
         return;
     WCHAR target[PATH_CHARS];
-    if (!ReadShortcutTarget(path, target, PATH_CHARS))
+    if (!PlatformReadShortcutTarget(path, target, PATH_CHARS))
         return;
     if (!IsDeadShortcut(target, PathExists))
         return;
@@ -86,7 +86,7 @@ void SweepStartMenuShortcuts(void)
 void SweepStartUpShortcuts(HWND page)
 {
     WCHAR folder[PATH_CHARS];
-    if (!GetSpecialFolderPath(page, folder, PATH_CHARS, SPECIAL_FOLDER_STARTUP, false))
+    if (!PlatformSpecialFolderPath(page, folder, PATH_CHARS, SPECIAL_FOLDER_STARTUP, false))
         CopyText(folder, PATH_CHARS, STARTUP_FOLDER);
     SweepDeadShortcuts(folder);
 }

@@ -59,5 +59,5 @@ void PurgeFixedFolder(int task)
 
 void DeleteAddressHistory(void)
 {
-    DeleteRegistryKey(HKEY_LOCAL_MACHINE, ADDRESS_HISTORY_KEY);
+    PlatformDeleteRegistryKey(HKEY_LOCAL_MACHINE, ADDRESS_HISTORY_KEY);
 }

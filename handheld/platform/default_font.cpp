@@ -5,7 +5,7 @@
  */
 #include "platform/default_font.h"
 
-HGDIOBJ SelectHandheldDefaultFont(HWND window, HDC dc)
+HGDIOBJ PlatformSelectDefaultFont(HWND window, HDC dc)
 {
     HFONT font = (HFONT)SendMessageW(window, WM_GETFONT, 0, 0);
     if (!font)
@@ -13,7 +13,7 @@ HGDIOBJ SelectHandheldDefaultFont(HWND window, HDC dc)
     return SelectObject(dc, font);
 }
 
-HFONT CreateHandheldFont(const LOGFONTW *font)
+HFONT PlatformCreateFont(const LOGFONTW *font)
 {
     LOGFONTW named = *font;
     if (!named.lfFaceName[0])

@@ -10,11 +10,11 @@
 
 /* Selects the handheld's default font into dc for drawing on window, and
  * returns the font that was selected before, for the caller to select back. */
-HGDIOBJ SelectHandheldDefaultFont(HWND window, HDC dc);
+HGDIOBJ PlatformSelectDefaultFont(HWND window, HDC dc);
 
 /* CreateFontIndirect as the handheld answers it: a font without a face name
  * is made in the handheld's system face, Tahoma, rather than in whatever
  * face the desktop picks for an empty name. */
-HFONT CreateHandheldFont(const LOGFONTW *font);
+HFONT PlatformCreateFont(const LOGFONTW *font);
 
 #endif

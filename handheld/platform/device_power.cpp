@@ -38,7 +38,7 @@ static BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
-void RemoveThreadWindowsSilently(void)
+void PlatformRemoveThreadWindows(void)
 {
     /* A full list may have left windows behind: go round again, as long as
      * a round still takes some down. */
@@ -59,8 +59,8 @@ void RemoveThreadWindowsSilently(void)
     } while (list.count == MAX_PROGRAM_WINDOWS && destroyed > 0);
 }
 
-BOOL KernelIoControl(DWORD code, void *input, DWORD inputSize, void *output, DWORD outputSize,
-                     DWORD *bytesReturned)
+BOOL PlatformKernelRequest(DWORD code, void *input, DWORD inputSize, void *output, DWORD outputSize,
+                           DWORD *bytesReturned)
 {
     (void)input;
     (void)inputSize;
@@ -68,18 +68,18 @@ BOOL KernelIoControl(DWORD code, void *input, DWORD inputSize, void *output, DWO
     (void)outputSize;
     if (bytesReturned)
         *bytesReturned = 0;
-    if (code != IOCTL_HAL_REBOOT) {
+    if (code != PLATFORM_REBOOT_REQUEST) {
         SetLastError(ERROR_NOT_SUPPORTED);
         return FALSE;
     }
     /* The program has one thread: its windows are all of the program's. */
-    RemoveThreadWindowsSilently();
-    StartStartupShortcuts();
+    PlatformRemoveThreadWindows();
+    PlatformStartStartupShortcuts();
     /* Nothing is saved or released: a reset gives the program no chance to. */
     ExitProcess(0);
 }
 
-void GwesPowerOffSystem(void)
+void PlatformPowerOff(void)
 {
     /* Off and on again at once: nothing the program can observe changes. */
 }

@@ -12,23 +12,23 @@
 #include <windows.h>
 
 /* The hardware layer's reboot request. */
-enum : DWORD { IOCTL_HAL_REBOOT = 0x0101003C };
+enum : DWORD { PLATFORM_REBOOT_REQUEST = 0x0101003C };
 
-/* The handheld's kernel control. For IOCTL_HAL_REBOOT it does not return:
+/* The handheld's kernel control. For PLATFORM_REBOOT_REQUEST it does not return:
  * this program's windows go without any of its own procedures running (no
  * settings are saved), the start-up shortcuts are started, and the process
  * ends. Every other code is refused: FALSE, last error ERROR_NOT_SUPPORTED. */
-BOOL KernelIoControl(DWORD code, void *input, DWORD inputSize, void *output, DWORD outputSize,
-                     DWORD *bytesReturned);
+BOOL PlatformKernelRequest(DWORD code, void *input, DWORD inputSize, void *output, DWORD outputSize,
+                           DWORD *bytesReturned);
 
 /* The first step of the emulated reset: every top-level window of the calling
  * thread goes, with its child and owned windows, and none of their
  * procedures sees a message on the way out (they are replaced by the default
  * procedure first). Afterwards no search finds them. */
-void RemoveThreadWindowsSilently(void);
+void PlatformRemoveThreadWindows(void);
 
 /* Switches the device off; it comes on again at once. Messages already
  * queued (a posted quit) are still there afterwards. */
-void GwesPowerOffSystem(void);
+void PlatformPowerOff(void);
 
 #endif

@@ -3,21 +3,21 @@
  */
 #include "platform/foreground.h"
 
-HWND TagForOwnedWindows(HWND window)
+HWND PlatformTagForOwnedWindows(HWND window)
 {
     return (HWND)((ULONG_PTR)window | 1);
 }
 
-HWND UntaggedWindow(HWND window, bool *tagged)
+HWND PlatformUntaggedWindow(HWND window, bool *tagged)
 {
     *tagged = ((ULONG_PTR)window & 1) != 0;
     return (HWND)((ULONG_PTR)window & ~(ULONG_PTR)1);
 }
 
-BOOL SetForegroundWindowHandheld(HWND window)
+BOOL PlatformSetForegroundWindow(HWND window)
 {
     bool tagged;
-    HWND target = UntaggedWindow(window, &tagged);
+    HWND target = PlatformUntaggedWindow(window, &tagged);
     if (tagged) {
         HWND popup = GetLastActivePopup(target);
         if (popup)

@@ -9,13 +9,13 @@
 #include <windows.h>
 
 /* The handle with the tag that asks for the owned windows too. */
-HWND TagForOwnedWindows(HWND window);
+HWND PlatformTagForOwnedWindows(HWND window);
 
 /* The window a possibly tagged handle names, and whether it was tagged. */
-HWND UntaggedWindow(HWND window, bool *tagged);
+HWND PlatformUntaggedWindow(HWND window, bool *tagged);
 
 /* The handheld's set-foreground request: a tagged handle brings forward the
  * window's last active popup (an open dialog) or the window itself. */
-BOOL SetForegroundWindowHandheld(HWND window);
+BOOL PlatformSetForegroundWindow(HWND window);
 
 #endif

@@ -6,21 +6,21 @@
 #include "platform/input_panel.h"
 #include "platform/main_window_frame.h"
 
-BOOL InitFullScreenDialog(HWND dialog, DWORD flags)
+BOOL PlatformInitFullScreenDialog(HWND dialog, DWORD flags)
 {
     if (!dialog)
         return FALSE;
     if (flags & DIALOG_FULL_SCREEN) {
-        RECT area = HandheldScreenArea();
+        RECT area = PlatformScreenArea();
         MoveWindow(dialog, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     }
     if (flags & DIALOG_DONE_BUTTON) {
         LONG style = GetWindowLongW(dialog, GWL_STYLE);
         SetWindowLongW(dialog, GWL_STYLE, style | WS_CAPTION | WS_SYSMENU);
         SetWindowPos(dialog, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-        CloseBoxSendsCommandOne(dialog);
+        PlatformCloseBoxSendsCommandOne(dialog);
     }
     if (flags & DIALOG_INPUT_PANEL_DOWN)
-        HideInputPanel(dialog);
+        PlatformHideInputPanel(dialog);
     return TRUE;
 }

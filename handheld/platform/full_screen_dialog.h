@@ -17,6 +17,6 @@ enum : DWORD {
 /* Call from WM_INITDIALOG. Full screen: the dialog covers the screen area.
  * Done button: the caption's close box ends the dialog as WM_COMMAND with
  * identifier 1 (IDOK). Returns FALSE for a null dialog. */
-BOOL InitFullScreenDialog(HWND dialog, DWORD flags);
+BOOL PlatformInitFullScreenDialog(HWND dialog, DWORD flags);
 
 #endif

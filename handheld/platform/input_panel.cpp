@@ -3,7 +3,7 @@
  */
 #include "platform/input_panel.h"
 
-void HideInputPanel(HWND window)
+void PlatformHideInputPanel(HWND window)
 {
     /* Nothing to lower: keyboard input comes from the desktop's keyboard. */
     (void)window;

@@ -8,6 +8,6 @@
 #include <windows.h>
 
 /* Lowers the input panel on behalf of window. */
-void HideInputPanel(HWND window);
+void PlatformHideInputPanel(HWND window);
 
 #endif

@@ -4,7 +4,7 @@
 #include "platform/main_window_frame.h"
 #include <commctrl.h>
 
-RECT HandheldScreenArea(void)
+RECT PlatformScreenArea(void)
 {
     RECT area;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
@@ -25,12 +25,12 @@ static LRESULT CALLBACK OkButtonProc(HWND window, UINT message, WPARAM wParam, L
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-void CloseBoxSendsCommandOne(HWND window)
+void PlatformCloseBoxSendsCommandOne(HWND window)
 {
     SetWindowSubclass(window, OkButtonProc, 1, 0);
 }
 
-HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *title, DWORD style,
+HWND PlatformCreateWindow(DWORD exStyle, const WCHAR *className, const WCHAR *title, DWORD style,
                           int x, int y, int width, int height, HWND parent, HMENU menu,
                           HINSTANCE instance, void *param)
 {
@@ -43,7 +43,7 @@ HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *ti
     if (!(style & WS_POPUP))
         style |= WS_CAPTION | WS_SYSMENU; /* the handheld's top bar: title and close box */
 
-    RECT area = HandheldScreenArea();
+    RECT area = PlatformScreenArea();
     if (x == (int)CW_USEDEFAULT) {
         x = area.left;
         y = area.top;
@@ -56,6 +56,6 @@ HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *ti
     HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
                                   instance, param);
     if (window && okButton)
-        CloseBoxSendsCommandOne(window);
+        PlatformCloseBoxSendsCommandOne(window);
     return window;
 }

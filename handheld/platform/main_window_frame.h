@@ -15,16 +15,16 @@ enum : DWORD { WS_EX_HANDHELD_OK_BUTTON = 0x80000000 };
 
 /* The handheld's create-window for top-level windows; the arguments mean what
  * they mean there. Child windows pass through unchanged. */
-HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *title, DWORD style,
+HWND PlatformCreateWindow(DWORD exStyle, const WCHAR *className, const WCHAR *title, DWORD style,
                           int x, int y, int width, int height, HWND parent, HMENU menu,
                           HINSTANCE instance, void *param);
 
 /* Makes the caption's close box of window send WM_COMMAND 1, the way the
  * handheld's title-bar "ok" and a full-screen dialog's done button do. */
-void CloseBoxSendsCommandOne(HWND window);
+void PlatformCloseBoxSendsCommandOne(HWND window);
 
 /* The screen area a full-screen window covers (the whole screen, less any
  * desktop task bar). */
-RECT HandheldScreenArea(void);
+RECT PlatformScreenArea(void);
 
 #endif

@@ -17,7 +17,7 @@ struct MenuBarData {
     WCHAR labels[MENU_BAR_MAX_BUTTONS][64];
 };
 
-bool ParseMenuBarResource(const BYTE *data, size_t bytes, MenuBarLayout *layout)
+bool PlatformParseMenuBarResource(const BYTE *data, size_t bytes, MenuBarLayout *layout)
 {
     ZeroMemory(layout, sizeof(*layout));
     if (!data || bytes < 4)
@@ -134,7 +134,7 @@ static HWND CreateToolbar(HWND bar, MenuBarData *data, HINSTANCE instance, int w
     return toolbar;
 }
 
-BOOL CreateMenuBar(MenuBarInfo *info)
+BOOL PlatformCreateMenuBar(MenuBarInfo *info)
 {
     if (!info || info->size != sizeof(MenuBarInfo))
         return FALSE;
@@ -149,7 +149,7 @@ BOOL CreateMenuBar(MenuBarInfo *info)
     MenuBarData *data = (MenuBarData *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(MenuBarData));
     if (!data)
         return FALSE;
-    if (!ParseMenuBarResource(bytes, SizeofResource(info->resourceInstance, found), &data->layout)) {
+    if (!PlatformParseMenuBarResource(bytes, SizeofResource(info->resourceInstance, found), &data->layout)) {
         HeapFree(GetProcessHeap(), 0, data);
         return FALSE;
     }
@@ -159,7 +159,7 @@ BOOL CreateMenuBar(MenuBarInfo *info)
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(NULL);
-    RECT area = HandheldScreenArea();
+    RECT area = PlatformScreenArea();
     int width = area.right - area.left;
     HWND bar = NULL;
     if (RegisterMenuBarClass(instance))

@@ -45,10 +45,10 @@ struct MenuBarLayout {
 /* Reads a menu bar resource: the menu's id, the button count, then seven
  * words per button (image, command, state, style, string, reserved, popup).
  * Returns false for data that is too short or holds too many buttons. */
-bool ParseMenuBarResource(const BYTE *data, size_t bytes, MenuBarLayout *layout);
+bool PlatformParseMenuBarResource(const BYTE *data, size_t bytes, MenuBarLayout *layout);
 
 /* The handheld's create-menu-bar: fills info->menuBar and returns TRUE, or
  * returns FALSE with info->menuBar null. */
-BOOL CreateMenuBar(MenuBarInfo *info);
+BOOL PlatformCreateMenuBar(MenuBarInfo *info);
 
 #endif

@@ -3,7 +3,7 @@
 #include "platform/process_path.h"
 #include "common/bounded_text.h"
 
-bool GetProcessExecutablePath(DWORD processId, WCHAR *path)
+bool PlatformProcessExecutablePath(DWORD processId, WCHAR *path)
 {
     path[0] = 0;
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);

@@ -11,6 +11,6 @@
 /* Writes the executable path of the process into path, a buffer of PATH_CHARS
  * (260) characters. When the process cannot be asked, or its path would not
  * fit, path holds an empty string and the result is false. */
-bool GetProcessExecutablePath(DWORD processId, WCHAR *path);
+bool PlatformProcessExecutablePath(DWORD processId, WCHAR *path);
 
 #endif

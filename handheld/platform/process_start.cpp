@@ -4,7 +4,7 @@
 #include "platform/process_start.h"
 #include "common/bounded_text.h"
 
-bool BuildCommandLine(WCHAR *dst, size_t capacity, const WCHAR *program, const WCHAR *arguments)
+bool PlatformBuildCommandLine(WCHAR *dst, size_t capacity, const WCHAR *program, const WCHAR *arguments)
 {
     if (capacity > 0)
         dst[0] = 0;
@@ -25,7 +25,7 @@ static bool HasFolder(const WCHAR *program)
     return false;
 }
 
-BOOL StartProgram(const WCHAR *program, const WCHAR *arguments)
+BOOL PlatformStartProgram(const WCHAR *program, const WCHAR *arguments)
 {
     WCHAR path[PATH_CHARS];
     const WCHAR *name = program;
@@ -35,7 +35,7 @@ BOOL StartProgram(const WCHAR *program, const WCHAR *arguments)
 
     /* The argument text is at most a path's length; the name and quotes come on top. */
     WCHAR commandLine[2 * PATH_CHARS + 4];
-    if (!BuildCommandLine(commandLine, sizeof(commandLine) / sizeof(commandLine[0]), name, arguments))
+    if (!PlatformBuildCommandLine(commandLine, sizeof(commandLine) / sizeof(commandLine[0]), name, arguments))
         return FALSE;
 
     STARTUPINFOW startup;

@@ -12,12 +12,12 @@
 
 /* The desktop command line for program and arguments: "\"program\" arguments".
  * Returns false (dst empty) when it does not fit capacity characters. */
-bool BuildCommandLine(WCHAR *dst, size_t capacity, const WCHAR *program, const WCHAR *arguments);
+bool PlatformBuildCommandLine(WCHAR *dst, size_t capacity, const WCHAR *program, const WCHAR *arguments);
 
 /* Starts program with arguments, as the handheld's create-process does with
  * no security attributes, inheritance, flags, environment, folder or start-up
  * information. A bare program name is looked for in \Windows first, as on the
  * handheld. No handle is left open. Returns whether the process started. */
-BOOL StartProgram(const WCHAR *program, const WCHAR *arguments);
+BOOL PlatformStartProgram(const WCHAR *program, const WCHAR *arguments);
 
 #endif

@@ -4,7 +4,7 @@
 #include "platform/program_path.h"
 #include "common/bounded_text.h"
 
-bool HandheldPathFromDesktopPath(WCHAR *dst, size_t capacity, const WCHAR *desktopPath)
+bool PlatformHandheldPathFromDesktopPath(WCHAR *dst, size_t capacity, const WCHAR *desktopPath)
 {
     const WCHAR *rest = desktopPath;
     WCHAR c = desktopPath[0];
@@ -13,7 +13,7 @@ bool HandheldPathFromDesktopPath(WCHAR *dst, size_t capacity, const WCHAR *deskt
     return CopyText(dst, capacity, rest);
 }
 
-DWORD GetProgramPath(WCHAR *buffer, DWORD capacity)
+DWORD PlatformProgramPath(WCHAR *buffer, DWORD capacity)
 {
     if (capacity == 0)
         return 0;
@@ -22,7 +22,7 @@ DWORD GetProgramPath(WCHAR *buffer, DWORD capacity)
     DWORD n = GetModuleFileNameW(NULL, full, MAX_PATH + 1);
     if (n == 0 || n > MAX_PATH)
         return 0;
-    if (!HandheldPathFromDesktopPath(buffer, capacity, full))
+    if (!PlatformHandheldPathFromDesktopPath(buffer, capacity, full))
         return 0;
     return (DWORD)lstrlenW(buffer);
 }

@@ -12,11 +12,11 @@
 
 /* Drops a leading "X:" from a desktop path; any other path is copied as it is.
  * Returns false (dst empty) when the result does not fit capacity characters. */
-bool HandheldPathFromDesktopPath(WCHAR *dst, size_t capacity, const WCHAR *desktopPath);
+bool PlatformHandheldPathFromDesktopPath(WCHAR *dst, size_t capacity, const WCHAR *desktopPath);
 
 /* The executable's path into buffer (capacity characters, terminator included).
  * Returns the length in characters, or 0 (buffer empty) on failure or when the
  * path does not fit. */
-DWORD GetProgramPath(WCHAR *buffer, DWORD capacity);
+DWORD PlatformProgramPath(WCHAR *buffer, DWORD capacity);
 
 #endif

@@ -33,7 +33,7 @@ struct SheetData {
 /* The sheet being made: the desktop's pre-create step has no window to find it by. */
 static SheetData *g_creatingSheet;
 
-DWORD DesktopSheetFlags(DWORD handheldFlags)
+DWORD PlatformDesktopSheetFlags(DWORD handheldFlags)
 {
     return handheldFlags & ~(DWORD)SHEET_MAXIMIZE;
 }
@@ -249,7 +249,7 @@ static void HideButtons(HWND sheet)
     }
 }
 
-INT_PTR CreatePropertySheet(const HandheldSheetHeader *header)
+INT_PTR PlatformCreatePropertySheet(const HandheldSheetHeader *header)
 {
     if (!header || header->size != sizeof(HandheldSheetHeader) || !(header->flags & SHEET_PAGE_ARRAY)
         || header->pageCount == 0 || header->pageCount > MAX_SHEET_PAGES || !header->pages)
@@ -285,7 +285,7 @@ INT_PTR CreatePropertySheet(const HandheldSheetHeader *header)
     PROPSHEETHEADERW desktop;
     ZeroMemory(&desktop, sizeof(desktop));
     desktop.dwSize = sizeof(desktop);
-    desktop.dwFlags = (DesktopSheetFlags(header->flags) & (SHEET_PAGE_ARRAY | SHEET_MODELESS)) | PSH_USECALLBACK
+    desktop.dwFlags = (PlatformDesktopSheetFlags(header->flags) & (SHEET_PAGE_ARRAY | SHEET_MODELESS)) | PSH_USECALLBACK
                       | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
     desktop.hwndParent = header->parent;
     desktop.hInstance = header->instance;

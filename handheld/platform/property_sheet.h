@@ -70,10 +70,10 @@ enum : int { HANDHELD_SHEET_VERSION = 0x20C };
 enum : int { SHEET_HELP_REQUEST = -205 };
 
 /* The header flags desktop Win32 may see: the maximise flag removed. */
-DWORD DesktopSheetFlags(DWORD handheldFlags);
+DWORD PlatformDesktopSheetFlags(DWORD handheldFlags);
 
 /* The handheld's property-sheet call. A modeless sheet returns its window
  * (as an INT_PTR); a failure returns -1. */
-INT_PTR CreatePropertySheet(const HandheldSheetHeader *header);
+INT_PTR PlatformCreatePropertySheet(const HandheldSheetHeader *header);
 
 #endif

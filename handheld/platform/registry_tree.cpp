@@ -1,7 +1,7 @@
 /* Handheld-style recursive key deletion on desktop Win32. */
 #include "platform/registry_tree.h"
 
-LONG DeleteRegistryKey(HKEY root, const WCHAR *path)
+LONG PlatformDeleteRegistryKey(HKEY root, const WCHAR *path)
 {
     /* An empty path would name the root itself. */
     if (!path || !path[0])

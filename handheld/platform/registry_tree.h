@@ -9,6 +9,6 @@
 #include <windows.h>
 
 /* Returns the platform's result code: 0 when the key is gone. */
-LONG DeleteRegistryKey(HKEY root, const WCHAR *path);
+LONG PlatformDeleteRegistryKey(HKEY root, const WCHAR *path);
 
 #endif

@@ -10,7 +10,7 @@
 /* Longest well-formed file: three digits, "#", the longest target, "\r\n". */
 enum { SHORTCUT_FILE_MAX = 3 + 1 + SHORTCUT_TARGET_MAX + 2 };
 
-bool ParseShortcutText(const char *bytes, size_t count, size_t *start, size_t *length)
+bool PlatformParseShortcutText(const char *bytes, size_t count, size_t *start, size_t *length)
 {
     size_t digits = 0;
     size_t stated = 0;
@@ -46,7 +46,7 @@ bool ParseShortcutText(const char *bytes, size_t count, size_t *start, size_t *l
     return true;
 }
 
-bool ReadShortcutTarget(const WCHAR *path, WCHAR *target, size_t capacity)
+bool PlatformReadShortcutTarget(const WCHAR *path, WCHAR *target, size_t capacity)
 {
     if (capacity == 0)
         return false;
@@ -74,7 +74,7 @@ bool ReadShortcutTarget(const WCHAR *path, WCHAR *target, size_t capacity)
         return false;
 
     size_t start, length;
-    if (!ParseShortcutText(bytes, count, &start, &length))
+    if (!PlatformParseShortcutText(bytes, count, &start, &length))
         return false;
     if (length >= capacity)
         return false;
@@ -89,7 +89,7 @@ bool ReadShortcutTarget(const WCHAR *path, WCHAR *target, size_t capacity)
     return true;
 }
 
-bool CreateShortcutFile(const WCHAR *path, const WCHAR *target)
+bool PlatformCreateShortcutFile(const WCHAR *path, const WCHAR *target)
 {
     int length = lstrlenW(target);
     if (length == 0 || length > SHORTCUT_TARGET_MAX)

@@ -17,19 +17,19 @@ enum { SHORTCUT_TARGET_MAX = 259 };
 /* Writes (or replaces) the shortcut at path. Refuses an empty target, one
  * longer than SHORTCUT_TARGET_MAX, one holding a line break, or one the
  * single-byte code page cannot spell exactly; no file is written then. */
-bool CreateShortcutFile(const WCHAR *path, const WCHAR *target);
+bool PlatformCreateShortcutFile(const WCHAR *path, const WCHAR *target);
 
 /* Reads the stored target into target (capacity characters, terminator
  * included). Fails, leaving target empty, when the file cannot be read, is
  * not in the shortcut form, or its target would not fit. Never reads more
  * than a shortcut can hold from the file. */
-bool ReadShortcutTarget(const WCHAR *path, WCHAR *target, size_t capacity);
+bool PlatformReadShortcutTarget(const WCHAR *path, WCHAR *target, size_t capacity);
 
 /* What a shortcut file says, from its bytes: on success the target text is
  * bytes[*start .. *start + *length). Fails for anything not in the form
  * "<1-3 digits>#<exactly that many bytes>" optionally followed by one line
  * end, for a target longer than SHORTCUT_TARGET_MAX, and for a target that
  * holds a NUL or a line break. */
-bool ParseShortcutText(const char *bytes, size_t count, size_t *start, size_t *length);
+bool PlatformParseShortcutText(const char *bytes, size_t count, size_t *start, size_t *length);
 
 #endif

@@ -2,7 +2,7 @@
 #include "platform/special_folder.h"
 #include "common/bounded_text.h"
 
-bool GetSpecialFolderPath(HWND owner, WCHAR *path, size_t capacity, int folderId, bool create)
+bool PlatformSpecialFolderPath(HWND owner, WCHAR *path, size_t capacity, int folderId, bool create)
 {
     (void)owner;
     (void)create;

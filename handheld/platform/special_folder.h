@@ -14,6 +14,6 @@ enum { SPECIAL_FOLDER_STARTUP = 7 };
 /* Writes the folder's path into path (capacity characters). Fails, leaving
  * path empty, for an unknown identifier or a buffer too small. owner is the
  * window asking, as on the handheld; create is never honoured. */
-bool GetSpecialFolderPath(HWND owner, WCHAR *path, size_t capacity, int folderId, bool create);
+bool PlatformSpecialFolderPath(HWND owner, WCHAR *path, size_t capacity, int folderId, bool create);
 
 #endif

@@ -38,8 +38,8 @@ static bool CopyPart(WCHAR *dst, size_t capacity, const WCHAR *src, size_t count
     return true;
 }
 
-bool SplitStartupTarget(const WCHAR *target, WCHAR *program, size_t programCapacity, WCHAR *arguments,
-                        size_t argumentsCapacity)
+bool PlatformSplitStartupTarget(const WCHAR *target, WCHAR *program, size_t programCapacity, WCHAR *arguments,
+                                size_t argumentsCapacity)
 {
     if (programCapacity)
         program[0] = 0;
@@ -83,8 +83,8 @@ static bool StartShortcut(const WCHAR *shortcutPath)
     WCHAR target[PATH_CHARS];
     WCHAR program[PATH_CHARS];
     WCHAR arguments[PATH_CHARS];
-    if (!ReadShortcutTarget(shortcutPath, target, PATH_CHARS)
-        || !SplitStartupTarget(target, program, PATH_CHARS, arguments, PATH_CHARS))
+    if (!PlatformReadShortcutTarget(shortcutPath, target, PATH_CHARS)
+        || !PlatformSplitStartupTarget(target, program, PATH_CHARS, arguments, PATH_CHARS))
         return false;
 
     if (program[0] != L'\\') {
@@ -96,16 +96,16 @@ static bool StartShortcut(const WCHAR *shortcutPath)
         DWORD attributes = GetFileAttributesW(inWindows);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
             return false;
-        return StartProgram(inWindows, arguments) != FALSE;
+        return PlatformStartProgram(inWindows, arguments) != FALSE;
     }
-    return StartProgram(program, arguments) != FALSE;
+    return PlatformStartProgram(program, arguments) != FALSE;
 }
 
-int StartStartupShortcuts(void)
+int PlatformStartStartupShortcuts(void)
 {
     WCHAR folder[PATH_CHARS];
     WCHAR pattern[PATH_CHARS];
-    if (!GetSpecialFolderPath(NULL, folder, PATH_CHARS, SPECIAL_FOLDER_STARTUP, false)
+    if (!PlatformSpecialFolderPath(NULL, folder, PATH_CHARS, SPECIAL_FOLDER_STARTUP, false)
         || !JoinPath(pattern, PATH_CHARS, folder, L"*"))
         return 0;
 

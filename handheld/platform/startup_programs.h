@@ -17,13 +17,13 @@
  * name, which the handheld looks for in \Windows. Fails, leaving both buffers
  * empty, for anything else, an unclosed quotation mark, or a part that does
  * not fit its buffer (capacities in characters, terminator included). */
-bool SplitStartupTarget(const WCHAR *target, WCHAR *program, size_t programCapacity, WCHAR *arguments,
-                        size_t argumentsCapacity);
+bool PlatformSplitStartupTarget(const WCHAR *target, WCHAR *program, size_t programCapacity, WCHAR *arguments,
+                                size_t argumentsCapacity);
 
 /* Starts the target of every "*.lnk" file in the start-up folder, in the
  * folder's listing order. A bare program name is started only if it exists in
  * \Windows. Shortcuts that cannot be read or split, and programs that do not
  * start, are passed over. Returns how many programs started. */
-int StartStartupShortcuts(void);
+int PlatformStartStartupShortcuts(void);
 
 #endif

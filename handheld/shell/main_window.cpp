@@ -21,7 +21,7 @@ static LRESULT MainWindow_OnCreate(HWND window)
     bar.resourceInstance = g_shell.instance;
     bar.bitmapId = 0;
     bar.bitmapImages = 0;
-    g_shell.menuBar = CreateMenuBar(&bar) ? bar.menuBar : NULL;
+    g_shell.menuBar = PlatformCreateMenuBar(&bar) ? bar.menuBar : NULL;
 
     CreateMainSheet(window);
     return 0;
@@ -100,7 +100,7 @@ bool RegisterMainWindowClass(void)
 
 bool CreateMainWindow(void)
 {
-    g_shell.mainWindow = CreateWindowHandheld(MAIN_WINDOW_EX_STYLE, g_shell.className, g_shell.windowTitle,
+    g_shell.mainWindow = PlatformCreateWindow(MAIN_WINDOW_EX_STYLE, g_shell.className, g_shell.windowTitle,
                                               MAIN_WINDOW_STYLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                               CW_USEDEFAULT, NULL, NULL, g_shell.instance, NULL);
     return g_shell.mainWindow != NULL;

@@ -61,7 +61,7 @@ static bool OpenLines(HWND page)
     s_lines.dc = GetDC(page);
     if (!s_lines.dc)
         return false;
-    SelectHandheldDefaultFont(page, s_lines.dc);
+    PlatformSelectDefaultFont(page, s_lines.dc);
     GetClientRect(page, &s_lines.row);
     s_lines.row.top += ROWS_TOP;
     SetBkMode(s_lines.dc, TRANSPARENT);
@@ -115,7 +115,7 @@ void PaintTaskList(HWND page, HDC dc)
 
     SetTextColor(dc, 0);
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ previousFont = SelectHandheldDefaultFont(page, dc);
+    HGDIOBJ previousFont = PlatformSelectDefaultFont(page, dc);
     RECT row = client;
     row.top += ROWS_TOP;
     /* Eleven lines; the reserved twelfth task is never drawn. */
@@ -143,7 +143,7 @@ static INT_PTR ProgressPage_OnInitDialog(HWND page)
 
 static INT_PTR ProgressPage_OnEraseBkgnd(HWND page)
 {
-    HideInputPanel(page);
+    PlatformHideInputPanel(page);
     /* The page's own context: the list is drawn whole, not only where the
      * system thinks the background needs it. */
     HDC dc = GetDC(page);

@@ -71,7 +71,7 @@ void CreateMainSheet(HWND parent)
 {
     FillSheetRecords(parent);
     /* Modeless: returns at once; the callback has stored the sheet window. */
-    CreatePropertySheet(&g_sheetHeader);
+    PlatformCreatePropertySheet(&g_sheetHeader);
 }
 
 void ShowPage(int templateId)

@@ -35,7 +35,7 @@ static bool BringRunningInstanceForward(void)
     HWND running = FindWindowW(g_shell.className, g_shell.windowTitle);
     if (!running)
         return false;
-    SetForegroundWindowHandheld(TagForOwnedWindows(running));
+    PlatformSetForegroundWindow(PlatformTagForOwnedWindows(running));
     return true;
 }
 
@@ -46,7 +46,7 @@ void CreateDrawingObjects(void)
     ZeroMemory(&font, sizeof(font));
     font.lfHeight = 18;
     font.lfWeight = FW_BOLD;
-    g_shell.boldFont = CreateHandheldFont(&font);
+    g_shell.boldFont = PlatformCreateFont(&font);
 
     g_shell.doneIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_DONE), IMAGE_ICON, 16, 16, 0);
     g_shell.pendingIcon = (HICON)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDI_TASK_PENDING), IMAGE_ICON, 16, 16, 0);

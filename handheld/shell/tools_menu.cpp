@@ -26,7 +26,7 @@ void ToolsMenu_OnSoftReset(HWND mainWindow)
     /* No save first: the settings were saved when they changed and whenever
      * the window lost activation. On success the call does not return; if
      * the device refuses, nothing more happens. */
-    KernelIoControl(IOCTL_HAL_REBOOT, NULL, 0, NULL, 0, NULL);
+    PlatformKernelRequest(PLATFORM_REBOOT_REQUEST, NULL, 0, NULL, 0, NULL);
 }
 
 void ToolsMenu_OnPowerOff(HWND mainWindow)
@@ -35,7 +35,7 @@ void ToolsMenu_OnPowerOff(HWND mainWindow)
     /* The quit goes first, so that the program ends when the device is on
      * again, and also when the device refuses to go off. */
     PostQuitMessage(0);
-    GwesPowerOffSystem();
+    PlatformPowerOff();
 }
 
 void ToolsMenu_OnCloseAll(HWND mainWindow)
@@ -55,7 +55,7 @@ INT_PTR ShowAboutBox(HWND owner)
 
 static INT_PTR AboutBox_OnInitDialog(HWND dialog)
 {
-    InitFullScreenDialog(dialog, ABOUT_DIALOG_FLAGS);
+    PlatformInitFullScreenDialog(dialog, ABOUT_DIALOG_FLAGS);
     SetDlgItemTextW(dialog, IDC_ABOUT_VERSION, g_shell.versionText);
     return 1;
 }
@@ -91,7 +91,7 @@ static INT_PTR AboutBox_OnCommand(HWND dialog, int id)
 {
     if (id != IDOK)
         return 0;
-    HideInputPanel(dialog);
+    PlatformHideInputPanel(dialog);
     EndDialog(dialog, 1);
     return 1;
 }

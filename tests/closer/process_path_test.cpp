@@ -10,7 +10,7 @@ TEST(ProcessPath, OwnProcessGivesItsExecutable)
     WCHAR expected[PATH_CHARS];
     ASSERT_GT(GetModuleFileNameW(NULL, expected, PATH_CHARS), 0u);
     WCHAR path[PATH_CHARS];
-    EXPECT_TRUE(GetProcessExecutablePath(GetCurrentProcessId(), path));
+    EXPECT_TRUE(PlatformProcessExecutablePath(GetCurrentProcessId(), path));
     EXPECT_EQ(lstrcmpiW(path, expected), 0);
 }
 
@@ -22,7 +22,7 @@ TEST(ProcessPath, UnknownProcessGivesAnEmptyPath)
     for (DWORD id : unknown) {
         WCHAR path[PATH_CHARS];
         lstrcpyW(path, L"left over");
-        EXPECT_FALSE(GetProcessExecutablePath(id, path)) << id;
+        EXPECT_FALSE(PlatformProcessExecutablePath(id, path)) << id;
         EXPECT_STREQ(path, L"") << id;
     }
 }
@@ -41,7 +41,7 @@ TEST(ProcessPath, OtherProcessGivesItsPathInTheCaseItWasStartedWith)
     WaitForInputIdle(pi.hProcess, 60000);
 
     WCHAR path[PATH_CHARS];
-    EXPECT_TRUE(GetProcessExecutablePath(pi.dwProcessId, path));
+    EXPECT_TRUE(PlatformProcessExecutablePath(pi.dwProcessId, path));
     EXPECT_STREQ(path, L"D:\\Temp\\path\\Mixed Case.EXE");
 
     TerminateProcess(pi.hProcess, 0);

@@ -170,12 +170,12 @@ TEST(ForeignNames, EveryTargetDeletesAndKeepsThemLikeAnyOtherName)
         char bytes[600];
         int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, t.target.c_str(), (int)t.target.size(), bytes, sizeof(bytes), NULL, &lossy);
         bool spellable = n == (int)t.target.size() && !lossy;
-        bool made = CreateShortcutFile((menu + t.file).c_str(), t.target.c_str());
+        bool made = PlatformCreateShortcutFile((menu + t.file).c_str(), t.target.c_str());
         EXPECT_EQ(made, spellable) << "code page " << GetACP() << ": " << t.file;
         EXPECT_EQ(PathExists(menu + t.file), made) << "a refused shortcut leaves no file";
         if (made) {
             WCHAR read[260];
-            EXPECT_TRUE(ReadShortcutTarget((menu + t.file).c_str(), read, 260));
+            EXPECT_TRUE(PlatformReadShortcutTarget((menu + t.file).c_str(), read, 260));
             EXPECT_EQ(std::wstring(read), t.target);
             deadShortcuts += t.dead;
         }
@@ -267,7 +267,7 @@ TEST(DamagedShortcuts, EmptyGarbageAndHugeFilesStayAndTheSweepGoesOn)
     WCHAR target[300];
     for (WCHAR &c : target)
         c = L'#';
-    EXPECT_FALSE(ReadShortcutTarget((folders[1] + L"\\HugeAfterAGoodStart.lnk").c_str(), target, 260));
+    EXPECT_FALSE(PlatformReadShortcutTarget((folders[1] + L"\\HugeAfterAGoodStart.lnk").c_str(), target, 260));
     EXPECT_EQ(target[0], 0);
     EXPECT_EQ(target[1], L'#');
     EXPECT_EQ(target[260], L'#');

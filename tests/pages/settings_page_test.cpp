@@ -295,7 +295,7 @@ TEST_F(SettingsPageTest, RunAtSoftResetCreatesAndDeletesTheStartUpShortcut)
     SendDlgItemMessageW(page, IDC_SETTINGS_RUN_AT_RESET, BM_CLICK, 0, 0);
     EXPECT_TRUE(g_settings.flags & OPT_RUN_AT_SOFT_RESET);
     WCHAR target[300] = {};
-    ASSERT_TRUE(ReadShortcutTarget(STARTUP_SHORTCUT, target, 300));
+    ASSERT_TRUE(PlatformReadShortcutTarget(STARTUP_SHORTCUT, target, 300));
     EXPECT_EQ(std::wstring(target), ExpectedShortcutTarget());
     SettingsRecord stored;
     ASSERT_TRUE(StoredSettings(&stored));

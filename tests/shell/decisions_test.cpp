@@ -127,8 +127,8 @@ TEST(SheetCallbacks, PagesAreAlwaysCreatedAndTheVersionQueryGets524)
 TEST(SheetFlags, TheMaximiseFlagNeverReachesTheDesktop)
 {
     /* Desktop comctl32 reads 0x2000 as an old wizard flag. */
-    EXPECT_EQ(DesktopSheetFlags(0x2508), 0x0508u);
-    EXPECT_EQ(DesktopSheetFlags(0x0508), 0x0508u);
+    EXPECT_EQ(PlatformDesktopSheetFlags(0x2508), 0x0508u);
+    EXPECT_EQ(PlatformDesktopSheetFlags(0x0508), 0x0508u);
 }
 
 TEST(ProgramPath, TheDriveLetterIsDropped)
@@ -141,32 +141,32 @@ TEST(ProgramPath, TheDriveLetterIsDropped)
     };
     for (auto &c : cases) {
         WCHAR path[260];
-        ASSERT_TRUE(HandheldPathFromDesktopPath(path, 260, c.desktop));
+        ASSERT_TRUE(PlatformHandheldPathFromDesktopPath(path, 260, c.desktop));
         EXPECT_STREQ(path, c.handheld);
     }
     WCHAR tiny[5];
-    EXPECT_FALSE(HandheldPathFromDesktopPath(tiny, 5, L"D:\\Windows"));
+    EXPECT_FALSE(PlatformHandheldPathFromDesktopPath(tiny, 5, L"D:\\Windows"));
     EXPECT_STREQ(tiny, L"");
 }
 
 TEST(ProgramPath, OwnExecutableAsTheHandheldNamesIt)
 {
     WCHAR path[260];
-    ASSERT_GT(GetProgramPath(path, 260), 0u);
+    ASSERT_GT(PlatformProgramPath(path, 260), 0u);
     EXPECT_STREQ(path, L"\\Tests\\shell.exe");
     WCHAR small[8];
-    EXPECT_EQ(GetProgramPath(small, 8), 0u);
+    EXPECT_EQ(PlatformProgramPath(small, 8), 0u);
     EXPECT_STREQ(small, L"");
 }
 
 TEST(CommandLine, ProgramIsQuotedAndArgumentsFollow)
 {
     WCHAR line[64];
-    ASSERT_TRUE(BuildCommandLine(line, 64, L"\\Windows\\peghelp.exe", L"file:Kestrum.htm#report"));
+    ASSERT_TRUE(PlatformBuildCommandLine(line, 64, L"\\Windows\\peghelp.exe", L"file:Kestrum.htm#report"));
     EXPECT_STREQ(line, L"\"\\Windows\\peghelp.exe\" file:Kestrum.htm#report");
-    ASSERT_TRUE(BuildCommandLine(line, 64, L"a.exe", L""));
+    ASSERT_TRUE(PlatformBuildCommandLine(line, 64, L"a.exe", L""));
     EXPECT_STREQ(line, L"\"a.exe\"");
-    EXPECT_FALSE(BuildCommandLine(line, 10, L"peghelp.exe", L"x"));
+    EXPECT_FALSE(PlatformBuildCommandLine(line, 10, L"peghelp.exe", L"x"));
     EXPECT_STREQ(line, L"");
 }
 
@@ -174,7 +174,7 @@ TEST(MenuBarResource, ButtonsAreReadSevenWordsEach)
 {
     const WORD good[] = {102, 2, 0xFFFE, 40018, 4, 0x18, 40020, 0, 0, 3, 500, 4, 0, 40021, 0, 0xFFFF};
     MenuBarLayout layout;
-    ASSERT_TRUE(ParseMenuBarResource((const BYTE *)good, sizeof(good), &layout));
+    ASSERT_TRUE(PlatformParseMenuBarResource((const BYTE *)good, sizeof(good), &layout));
     EXPECT_EQ(layout.menuId, 102);
     ASSERT_EQ(layout.buttonCount, 2);
     EXPECT_EQ(layout.buttons[1].image, 3);
@@ -184,20 +184,20 @@ TEST(MenuBarResource, ButtonsAreReadSevenWordsEach)
     EXPECT_EQ(layout.buttons[1].popup, MENU_BAR_NO_POPUP);
 
     /* A count that promises more buttons than the data holds is refused, not read past. */
-    EXPECT_FALSE(ParseMenuBarResource((const BYTE *)good, sizeof(good) - 2, &layout));
+    EXPECT_FALSE(PlatformParseMenuBarResource((const BYTE *)good, sizeof(good) - 2, &layout));
     const WORD many[] = {102, 200};
-    EXPECT_FALSE(ParseMenuBarResource((const BYTE *)many, sizeof(many), &layout));
-    EXPECT_FALSE(ParseMenuBarResource((const BYTE *)good, 3, &layout));
+    EXPECT_FALSE(PlatformParseMenuBarResource((const BYTE *)many, sizeof(many), &layout));
+    EXPECT_FALSE(PlatformParseMenuBarResource((const BYTE *)good, 3, &layout));
 }
 
 TEST(TaggedHandle, TheTagAsksForOwnedWindowsAndIsRemovedBeforeWin32SeesIt)
 {
     HWND window = (HWND)0x10230;
     bool tagged = false;
-    HWND tag = TagForOwnedWindows(window);
+    HWND tag = PlatformTagForOwnedWindows(window);
     EXPECT_EQ((ULONG_PTR)tag & 1, 1u);
-    EXPECT_EQ(UntaggedWindow(tag, &tagged), window);
+    EXPECT_EQ(PlatformUntaggedWindow(tag, &tagged), window);
     EXPECT_TRUE(tagged);
-    EXPECT_EQ(UntaggedWindow(window, &tagged), window);
+    EXPECT_EQ(PlatformUntaggedWindow(window, &tagged), window);
     EXPECT_FALSE(tagged);
 }

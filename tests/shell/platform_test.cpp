@@ -20,7 +20,7 @@ INT_PTR CALLBACK FullScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_INITDIALOG:
-        InitFullScreenDialog(dialog, DIALOG_DONE_BUTTON | DIALOG_FULL_SCREEN | DIALOG_INPUT_PANEL_DOWN);
+        PlatformInitFullScreenDialog(dialog, DIALOG_DONE_BUTTON | DIALOG_FULL_SCREEN | DIALOG_INPUT_PANEL_DOWN);
         return 1;
     case WM_COMMAND:
         g_dialogCommands.push_back(LOWORD(wParam));
@@ -48,7 +48,7 @@ TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
     EXPECT_EQ(g_dialogCommands[0], (UINT)IDOK);
     EXPECT_TRUE(IsWindow(dialog)) << "the dialog decides itself how the done button ends it";
     DestroyWindow(dialog);
-    EXPECT_FALSE(InitFullScreenDialog(NULL, 13));
+    EXPECT_FALSE(PlatformInitFullScreenDialog(NULL, 13));
 }
 
 TEST(Foreground, ATaggedHandleBringsTheOpenDialogForward)
@@ -64,11 +64,11 @@ TEST(Foreground, ATaggedHandleBringsTheOpenDialogForward)
     SetForegroundWindow(other);
     ASSERT_EQ(GetForegroundWindow(), other);
 
-    EXPECT_TRUE(SetForegroundWindowHandheld(TagForOwnedWindows(owner)));
+    EXPECT_TRUE(PlatformSetForegroundWindow(PlatformTagForOwnedWindows(owner)));
     EXPECT_EQ(GetForegroundWindow(), popup);
 
     SetForegroundWindow(other);
-    EXPECT_TRUE(SetForegroundWindowHandheld(owner));
+    EXPECT_TRUE(PlatformSetForegroundWindow(owner));
     EXPECT_EQ(GetForegroundWindow(), owner) << "an untagged handle brings only the window";
     DestroyWindow(other);
     DestroyWindow(popup);

@@ -218,7 +218,7 @@ TEST(Resources, ToolsMenuAndMenuBarOpenTheToolsPopup)
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_MENUBAR), (LPCWSTR)RT_RCDATA);
     ASSERT_TRUE(found != NULL);
     MenuBarLayout bar;
-    ASSERT_TRUE(ParseMenuBarResource((const BYTE *)LockResource(LoadResource(module, found)),
+    ASSERT_TRUE(PlatformParseMenuBarResource((const BYTE *)LockResource(LoadResource(module, found)),
                                      SizeofResource(module, found), &bar));
     EXPECT_EQ(bar.menuId, IDR_MENUBAR);
     ASSERT_EQ(bar.buttonCount, 1);

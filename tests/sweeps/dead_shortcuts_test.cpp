@@ -82,8 +82,8 @@ TEST_F(DeadShortcuts, OnlyQuotedProgramFilesTargetsThatVanishedAreDeleted)
 
 TEST_F(DeadShortcuts, TheProgramsOwnStartUpShortcutStaysAndDeadOnesGoHoweverNew)
 {
-    ASSERT_TRUE(CreateShortcutFile((STARTUP + L"\\Kestrum.lnk").c_str(), L"\"\\Program Files\\Kestrum\\Kestrum.exe\" S"));
-    ASSERT_TRUE(CreateShortcutFile((STARTUP + L"\\Old Tool.lnk").c_str(), L"\"\\Program Files\\Old Tool\\tool.exe\""));
+    ASSERT_TRUE(PlatformCreateShortcutFile((STARTUP + L"\\Kestrum.lnk").c_str(), L"\"\\Program Files\\Kestrum\\Kestrum.exe\" S"));
+    ASSERT_TRUE(PlatformCreateShortcutFile((STARTUP + L"\\Old Tool.lnk").c_str(), L"\"\\Program Files\\Old Tool\\tool.exe\""));
     /* Dated in the future: no age limit protects a dead shortcut. */
     MakeTextFile(STARTUP + L"\\Future.lnk", Shortcut("\"\\Program Files\\f.exe\""));
     HANDLE future = CreateFileW((STARTUP + L"\\Future.lnk").c_str(), GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);

@@ -40,7 +40,7 @@ TEST(ShortcutText, ParsesOnlyTheStatedFormWithItsExactLength)
     };
     for (const Case &c : cases) {
         size_t start = 99, length = 99;
-        bool ok = ParseShortcutText(c.bytes.data(), c.bytes.size(), &start, &length);
+        bool ok = PlatformParseShortcutText(c.bytes.data(), c.bytes.size(), &start, &length);
         EXPECT_EQ(ok, c.ok) << c.bytes.substr(0, 40);
         if (ok && c.ok) {
             EXPECT_EQ(start, c.start) << c.bytes.substr(0, 40);
@@ -55,10 +55,10 @@ TEST(ShortcutText, NeverReadsPastTheGivenBytes)
      * would complete the shortcut if the parser looked past count. */
     const char bytes[] = "5#abcde";
     size_t start, length;
-    EXPECT_FALSE(ParseShortcutText(bytes, 5, &start, &length));
-    EXPECT_FALSE(ParseShortcutText(bytes, 1, &start, &length));
-    EXPECT_FALSE(ParseShortcutText(bytes, 0, &start, &length));
-    EXPECT_TRUE(ParseShortcutText(bytes, 7, &start, &length));
+    EXPECT_FALSE(PlatformParseShortcutText(bytes, 5, &start, &length));
+    EXPECT_FALSE(PlatformParseShortcutText(bytes, 1, &start, &length));
+    EXPECT_FALSE(PlatformParseShortcutText(bytes, 0, &start, &length));
+    EXPECT_TRUE(PlatformParseShortcutText(bytes, 7, &start, &length));
 }
 
 TEST(ShortcutNames, OnlyLongerThanFourCharactersEndingInLnk)
@@ -174,14 +174,14 @@ TEST(SpecialFolder, StartUpIsKnownAndNeverCreated)
     RemoveTree(L"\\Windows\\StartUp");
     ASSERT_FALSE(PathExists(L"\\Windows\\StartUp"));
     WCHAR path[260];
-    EXPECT_TRUE(GetSpecialFolderPath(NULL, path, 260, SPECIAL_FOLDER_STARTUP, true));
+    EXPECT_TRUE(PlatformSpecialFolderPath(NULL, path, 260, SPECIAL_FOLDER_STARTUP, true));
     EXPECT_STREQ(path, L"\\Windows\\StartUp");
     EXPECT_EQ(GetFileAttributesW(L"\\Windows\\StartUp"), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(CreateDirectoryW(L"\\Windows\\StartUp", NULL));
 
-    EXPECT_FALSE(GetSpecialFolderPath(NULL, path, 260, 2, false));
+    EXPECT_FALSE(PlatformSpecialFolderPath(NULL, path, 260, 2, false));
     EXPECT_STREQ(path, L"");
     WCHAR small[8] = L"zzzzzzz";
-    EXPECT_FALSE(GetSpecialFolderPath(NULL, small, 5, SPECIAL_FOLDER_STARTUP, false));
+    EXPECT_FALSE(PlatformSpecialFolderPath(NULL, small, 5, SPECIAL_FOLDER_STARTUP, false));
     EXPECT_EQ(small[5], L'z'); /* nothing written past the given capacity */
 }

@@ -11,16 +11,16 @@ TEST(ShortcutFile, CreateWritesTheHandheldFormAndReadGivesItBack)
 {
     MakeFolders(L"\\Temp\\lnk");
     const WCHAR *path = L"\\Temp\\lnk\\a.lnk";
-    ASSERT_TRUE(CreateShortcutFile(path, L"\"\\Windows\\a.exe\""));
+    ASSERT_TRUE(PlatformCreateShortcutFile(path, L"\"\\Windows\\a.exe\""));
     EXPECT_EQ(FileBytes(path), "16#\"\\Windows\\a.exe\"");
     WCHAR target[260];
-    ASSERT_TRUE(ReadShortcutTarget(path, target, 260));
+    ASSERT_TRUE(PlatformReadShortcutTarget(path, target, 260));
     EXPECT_STREQ(target, L"\"\\Windows\\a.exe\"");
 
     /* Creating again replaces the shortcut. */
-    ASSERT_TRUE(CreateShortcutFile(path, L"\"\\Program Files\\Kestrum\\Kestrum.exe\" S"));
+    ASSERT_TRUE(PlatformCreateShortcutFile(path, L"\"\\Program Files\\Kestrum\\Kestrum.exe\" S"));
     EXPECT_EQ(FileBytes(path), "38#\"\\Program Files\\Kestrum\\Kestrum.exe\" S");
-    ASSERT_TRUE(ReadShortcutTarget(path, target, 260));
+    ASSERT_TRUE(PlatformReadShortcutTarget(path, target, 260));
     EXPECT_STREQ(target, L"\"\\Program Files\\Kestrum\\Kestrum.exe\" S");
 }
 
@@ -30,23 +30,23 @@ TEST(ShortcutFile, LongestTargetFitsAndLongerIsRefused)
     ASSERT_EQ(longest.size(), 259u);
     const WCHAR *path = L"\\Temp\\lnk\\long.lnk";
     MakeFolders(L"\\Temp\\lnk");
-    ASSERT_TRUE(CreateShortcutFile(path, longest.c_str()));
+    ASSERT_TRUE(PlatformCreateShortcutFile(path, longest.c_str()));
     WCHAR target[260];
-    ASSERT_TRUE(ReadShortcutTarget(path, target, 260));
+    ASSERT_TRUE(PlatformReadShortcutTarget(path, target, 260));
     EXPECT_EQ(std::wstring(target), longest);
 
     /* The same target does not fit a smaller buffer; nothing is written past it. */
     WCHAR small[40];
     for (WCHAR &c : small)
         c = L'z';
-    EXPECT_FALSE(ReadShortcutTarget(path, small, 32));
+    EXPECT_FALSE(PlatformReadShortcutTarget(path, small, 32));
     EXPECT_STREQ(small, L"");
     EXPECT_EQ(small[32], L'z');
 
-    EXPECT_FALSE(CreateShortcutFile(L"\\Temp\\lnk\\longer.lnk", (longest + L"x").c_str()));
+    EXPECT_FALSE(PlatformCreateShortcutFile(L"\\Temp\\lnk\\longer.lnk", (longest + L"x").c_str()));
     EXPECT_FALSE(PathExists(L"\\Temp\\lnk\\longer.lnk"));
-    EXPECT_FALSE(CreateShortcutFile(L"\\Temp\\lnk\\empty.lnk", L""));
-    EXPECT_FALSE(CreateShortcutFile(L"\\Temp\\lnk\\break.lnk", L"\"\\a.exe\"\r\nx"));
+    EXPECT_FALSE(PlatformCreateShortcutFile(L"\\Temp\\lnk\\empty.lnk", L""));
+    EXPECT_FALSE(PlatformCreateShortcutFile(L"\\Temp\\lnk\\break.lnk", L"\"\\a.exe\"\r\nx"));
     EXPECT_FALSE(PathExists(L"\\Temp\\lnk\\break.lnk"));
 }
 
@@ -68,11 +68,11 @@ TEST(ShortcutFile, DamagedOrForeignFilesAreNotRead)
         std::wstring path = std::wstring(L"\\Temp\\lnk\\") + c.name;
         MakeTextFile(path, c.bytes);
         WCHAR target[260] = L"unchanged";
-        bool ok = ReadShortcutTarget(path.c_str(), target, 260);
+        bool ok = PlatformReadShortcutTarget(path.c_str(), target, 260);
         EXPECT_EQ(ok, c.target != NULL) << (const wchar_t *)c.name;
         EXPECT_STREQ(target, c.target ? c.target : L"") << (const wchar_t *)c.name;
     }
     WCHAR target[260];
-    EXPECT_FALSE(ReadShortcutTarget(L"\\Temp\\lnk\\missing.lnk", target, 260));
-    EXPECT_FALSE(ReadShortcutTarget(L"\\Temp\\lnk", target, 260)); /* a folder */
+    EXPECT_FALSE(PlatformReadShortcutTarget(L"\\Temp\\lnk\\missing.lnk", target, 260));
+    EXPECT_FALSE(PlatformReadShortcutTarget(L"\\Temp\\lnk", target, 260)); /* a folder */
 }

@@ -127,7 +127,7 @@ void CheckTextsAndPlace(HWND dialog)
     WCHAR text[32] = L"";
     GetDlgItemTextW(dialog, IDC_ABOUT_VERSION, text, 32);
     EXPECT_STREQ(text, L"v2.0");
-    RECT rect, area = HandheldScreenArea();
+    RECT rect, area = PlatformScreenArea();
     GetWindowRect(dialog, &rect);
     EXPECT_TRUE(EqualRect(&rect, &area)) << "full screen: " << rect.left << "," << rect.top << " " << rect.right
                                          << "," << rect.bottom;

@@ -184,7 +184,7 @@ TEST_F(DeviceCommands, PowerOffEndsTheProgramWith0)
 TEST_F(DeviceCommands, SoftResetStartsKestrumAgainWithS)
 {
     StoreSettings(OPT_RUN_AT_SOFT_RESET, 7);
-    ASSERT_TRUE(CreateShortcutFile(KESTRUM_SHORTCUT, KESTRUM_TARGET));
+    ASSERT_TRUE(PlatformCreateShortcutFile(KESTRUM_SHORTCUT, KESTRUM_TARGET));
     ASSERT_TRUE(StartInJob(L"", &run));
     HWND oldMain = WaitForMainWindow(run.first);
     ASSERT_TRUE(oldMain != NULL);
@@ -237,7 +237,7 @@ TEST_F(DeviceCommands, SoftResetWithRunAtSoftResetCleans)
     StoreSettings(OPT_WINDOWS_TEMP | OPT_EXIT_WHEN_FINISHED | OPT_RUN_AT_SOFT_RESET, 7);
     MakeFile(L"\\Temp\\tools-old.txt", 100, FileTimeFromNow(-30 * 86400.0));
     MakeFileNow(L"\\Temp\\tools-new.txt", 100);
-    ASSERT_TRUE(CreateShortcutFile(KESTRUM_SHORTCUT, KESTRUM_TARGET));
+    ASSERT_TRUE(PlatformCreateShortcutFile(KESTRUM_SHORTCUT, KESTRUM_TARGET));
     ASSERT_TRUE(StartInJob(L"", &run));
     HWND main = WaitForMainWindow(run.first);
     ASSERT_TRUE(main != NULL);

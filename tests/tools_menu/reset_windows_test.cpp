@@ -60,7 +60,7 @@ DWORD WINAPI PlayTheProgram(void *param)
         DispatchMessageW(&msg);
 
     g_removing = true;
-    RemoveThreadWindowsSilently();
+    PlatformRemoveThreadWindows();
     g_removing = false;
     seen->messagesDuringRemoval = g_messagesDuringRemoval;
     seen->mainGone = !IsWindow(main);

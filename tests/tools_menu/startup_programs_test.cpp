@@ -40,31 +40,31 @@ const SplitCase SPLIT_CASES[] = {
     {L"\"\\Windows/a.exe\"", false, L"", L""},
 };
 
-TEST(SplitStartupTarget, SplitsDeviceTargetsAndRefusesTheRest)
+TEST(PlatformSplitStartupTarget, SplitsDeviceTargetsAndRefusesTheRest)
 {
     for (const SplitCase &c : SPLIT_CASES) {
         WCHAR program[260] = L"junk";
         WCHAR arguments[260] = L"junk";
-        EXPECT_EQ(SplitStartupTarget(c.target, program, 260, arguments, 260), c.ok) << c.target;
+        EXPECT_EQ(PlatformSplitStartupTarget(c.target, program, 260, arguments, 260), c.ok) << c.target;
         EXPECT_STREQ(program, c.program) << c.target;
         EXPECT_STREQ(arguments, c.arguments) << c.target;
     }
 }
 
-TEST(SplitStartupTarget, NeverWritesPastEitherBuffer)
+TEST(PlatformSplitStartupTarget, NeverWritesPastEitherBuffer)
 {
     WCHAR program[8];
     WCHAR arguments[4];
     wmemset(program, L'#', 8);
     wmemset(arguments, L'#', 4);
     /* Program of 7 characters fits exactly; arguments of 4 do not. */
-    EXPECT_FALSE(SplitStartupTarget(L"\\a\\b.ex abcd", program, 8, arguments, 4));
+    EXPECT_FALSE(PlatformSplitStartupTarget(L"\\a\\b.ex abcd", program, 8, arguments, 4));
     EXPECT_STREQ(program, L"");
     EXPECT_STREQ(arguments, L"");
-    EXPECT_TRUE(SplitStartupTarget(L"\\a\\b.ex abc", program, 8, arguments, 4));
+    EXPECT_TRUE(PlatformSplitStartupTarget(L"\\a\\b.ex abc", program, 8, arguments, 4));
     EXPECT_STREQ(program, L"\\a\\b.ex");
     EXPECT_STREQ(arguments, L"abc");
-    EXPECT_FALSE(SplitStartupTarget(L"\"\\a\\bc.ex\"", program, 8, arguments, 4));
+    EXPECT_FALSE(PlatformSplitStartupTarget(L"\"\\a\\bc.ex\"", program, 8, arguments, 4));
     EXPECT_STREQ(program, L"");
 }
 
@@ -104,7 +104,7 @@ protected:
     }
     void Shortcut(const wchar_t *name, const wchar_t *target)
     {
-        ASSERT_TRUE(CreateShortcutFile((std::wstring(STARTUP) + L"\\" + name).c_str(), target)) << name;
+        ASSERT_TRUE(PlatformCreateShortcutFile((std::wstring(STARTUP) + L"\\" + name).c_str(), target)) << name;
     }
     std::vector<HANDLE> events_;
 };
@@ -130,7 +130,7 @@ TEST_F(StartupFolder, StartsEveryShortcutWithItsStoredCommandLine)
     Shortcut(L"drive.lnk", L"D:\\Tests\\helper_probe.exe drive");
     MakeFolders(std::wstring(STARTUP) + L"\\folder.lnk");
 
-    EXPECT_EQ(StartStartupShortcuts(), 3);
+    EXPECT_EQ(PlatformStartStartupShortcuts(), 3);
 
     HANDLE all[] = {quoted, plain, bare};
     ASSERT_EQ(WaitForMultipleObjects(3, all, TRUE, 60000), WAIT_OBJECT_0) << "a probe did not start";
@@ -142,7 +142,7 @@ TEST_F(StartupFolder, StartsEveryShortcutWithItsStoredCommandLine)
 
 TEST_F(StartupFolder, EmptyOrMissingFolderStartsNothing)
 {
-    EXPECT_EQ(StartStartupShortcuts(), 0);
+    EXPECT_EQ(PlatformStartStartupShortcuts(), 0);
     RemoveTree(STARTUP);
-    EXPECT_EQ(StartStartupShortcuts(), 0);
+    EXPECT_EQ(PlatformStartStartupShortcuts(), 0);
 }

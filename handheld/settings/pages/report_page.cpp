@@ -23,7 +23,7 @@ void PaintReportOn(HWND page, HDC dc)
     body.top += HEADER_BAND_HEIGHT;
     FillRect(dc, &body, g_shell.reportBodyBrush);
 
-    HGDIOBJ previousFont = SelectHandheldDefaultFont(page, dc);
+    HGDIOBJ previousFont = PlatformSelectDefaultFont(page, dc);
     SetTextColor(dc, REPORT_TEXT_COLOUR);
     SetBkMode(dc, TRANSPARENT);
     RECT row = client;
@@ -57,7 +57,7 @@ INT_PTR CALLBACK ReportPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
     case WM_INITDIALOG:
         return 1;
     case WM_ERASEBKGND:
-        HideInputPanel(page);
+        PlatformHideInputPanel(page);
         PaintReport(page);
         return 1;
     case WM_NOTIFY:

@@ -72,7 +72,7 @@ static INT_PTR SettingsPage_OnEraseBkgnd(HWND page)
 {
     PaintWhitePage(page, L"Program Settings");
     LoadPendingTaskMask();
-    HideInputPanel(page);
+    PlatformHideInputPanel(page);
     return 1;
 }
 
@@ -93,7 +93,7 @@ static void SettingsPage_TakeFieldsOver(HWND page)
 static void SettingsPage_OnRunAtSoftReset(HWND page)
 {
     WCHAR shortcut[PATH_CHARS] = L"";
-    bool folderKnown = GetSpecialFolderPath(page, shortcut, PATH_CHARS, SPECIAL_FOLDER_STARTUP, false);
+    bool folderKnown = PlatformSpecialFolderPath(page, shortcut, PATH_CHARS, SPECIAL_FOLDER_STARTUP, false);
     bool pathFits = AppendText(shortcut, PATH_CHARS, STARTUP_SHORTCUT_NAME);
     SetFlagFromCheck(page, IDC_SETTINGS_RUN_AT_RESET, OPT_RUN_AT_SOFT_RESET);
 
@@ -106,8 +106,8 @@ static void SettingsPage_OnRunAtSoftReset(HWND page)
         WCHAR program[PATH_CHARS];
         WCHAR target[PATH_CHARS];
         /* A shortcut that names no program would start nothing. */
-        if (GetProgramPath(program, PATH_CHARS) && StartUpShortcutTarget(program, target))
-            CreateShortcutFile(shortcut, target);
+        if (PlatformProgramPath(program, PATH_CHARS) && StartUpShortcutTarget(program, target))
+            PlatformCreateShortcutFile(shortcut, target);
     } else {
         DeleteFileW(shortcut);
     }

@@ -35,7 +35,7 @@ static void MigrateOldSettings(void)
     memcpy(g_settings.folder1Path, oldPath, n * sizeof(WCHAR));
     g_settings.folder1Path[n] = 0;
 
-    DeleteRegistryKey(HKEY_LOCAL_MACHINE, OLD_SETTINGS_KEY);
+    PlatformDeleteRegistryKey(HKEY_LOCAL_MACHINE, OLD_SETTINGS_KEY);
 }
 
 void LoadSettings(void)

@@ -19,5 +19,5 @@ void OpenHelp(const WCHAR *topic)
     WCHAR argument[HELP_ARGUMENT_CHARS];
     if (!FormatHelpArgument(argument, HELP_ARGUMENT_CHARS, topic))
         return; /* a topic too long for the argument opens nothing rather than a cut topic */
-    StartProgram(HELP_VIEWER, argument);
+    PlatformStartProgram(HELP_VIEWER, argument);
 }
