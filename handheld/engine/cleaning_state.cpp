@@ -3,18 +3,18 @@
 #include "settings/record/settings_record.h"
 
 CleaningTask g_tasks[TASK_COUNT] = {
-    { (WORD)OPT_STOP_PROGRAMS, 1009, NULL },
-    { (WORD)OPT_WINDOWS_TEMP, 1003, NULL },
-    { (WORD)OPT_FOLDER1, 1012, NULL },
-    { (WORD)OPT_FOLDER2, 1018, NULL },
-    { (WORD)OPT_IE_CACHE, 1004, NULL },
-    { (WORD)OPT_IE_HISTORY, 1011, NULL },
-    { (WORD)OPT_IE_ADDRESS_HISTORY, 1008, NULL },
-    { (WORD)OPT_IE_COOKIES, 1016, NULL },
-    { (WORD)OPT_DEAD_REGISTRY_KEYS, 1015, NULL },
-    { (WORD)OPT_DEAD_APPMGR_FILES, 1013, NULL },
-    { (WORD)OPT_DEAD_SHORTCUTS, 1014, NULL },
-    { (WORD)OPT_RESERVED, 1010, NULL },
+    { (WORD)OPT_STOP_PROGRAMS, NULL },
+    { (WORD)OPT_WINDOWS_TEMP, NULL },
+    { (WORD)OPT_FOLDER1, NULL },
+    { (WORD)OPT_FOLDER2, NULL },
+    { (WORD)OPT_IE_CACHE, NULL },
+    { (WORD)OPT_IE_HISTORY, NULL },
+    { (WORD)OPT_IE_ADDRESS_HISTORY, NULL },
+    { (WORD)OPT_IE_COOKIES, NULL },
+    { (WORD)OPT_DEAD_REGISTRY_KEYS, NULL },
+    { (WORD)OPT_DEAD_APPMGR_FILES, NULL },
+    { (WORD)OPT_DEAD_SHORTCUTS, NULL },
+    { (WORD)OPT_RESERVED, NULL },
 };
 
 CleaningStatistics g_stats;
@@ -43,13 +43,6 @@ void FillTaskTable(void)
 {
     for (int i = 0; i < TASK_COUNT; i++)
         g_tasks[i].name = s_taskNames[i];
-}
-
-const WCHAR *TaskName(int task)
-{
-    if (task < 1 || task > TASK_COUNT)
-        return NULL;
-    return g_tasks[task - 1].name;
 }
 
 void ZeroStatistics(void)

@@ -13,7 +13,6 @@ enum { TASK_COUNT = 12 };
 /* One row of the cleaning task table; task n (from 1) is bit n-1 of flags. */
 struct CleaningTask {
     WORD bit;
-    int optionsCheckboxId;
     const WCHAR *name;
 };
 
@@ -43,7 +42,6 @@ enum : WORD { PENDING_RUN_STARTED = 0x8000 };
 extern FILETIME g_ageCutoff;
 
 void FillTaskTable(void);
-const WCHAR *TaskName(int task); /* task 1..12 */
 void ZeroStatistics(void);
 void TakeMemoryReading(void);
 void ComputeAgeCutoff(DWORD ageLimitDays);

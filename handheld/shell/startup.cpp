@@ -105,7 +105,7 @@ int KestrumMain(HINSTANCE instance, const WCHAR *commandLine, int showCommand)
         return EXIT_EARLY;
 
     if (g_shell.autoStart)                              /* 15 */
-        SendMessageW(g_shell.progressPage, WM_COMMAND, MAKEWPARAM(1001, 0), 0);
+        SendMessageW(g_shell.progressPage, WM_COMMAND, MAKEWPARAM(IDC_PROGRESS_START, 0), 0);
 
     MSG message;                                        /* 16 */
     while (GetMessageW(&message, NULL, 0, 0) > 0) {

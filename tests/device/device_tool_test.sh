@@ -60,7 +60,6 @@ for d in "Windows/StartUp" "Windows/Start Menu" "Windows/AppMgr/Install" "Window
     check "layout has \\$d" test -d "$store/$d"
 done
 check "help viewer in \\Windows" test -f "$store/Windows/peghelp.exe"
-check "help viewer where a bare program name finds it" test -f "$store/peghelp.exe"
 check "help file in \\Windows" cmp -s "$store/Windows/Kestrum.htm" "$top/handheld/resources/help/Kestrum.htm"
 if [ -f "$build/bin/Kestrum.exe" ]; then
     check "Kestrum installed" cmp -s "$store/Program Files/Kestrum/Kestrum.exe" "$build/bin/Kestrum.exe"

@@ -83,14 +83,10 @@ TEST(CleaningState, TaskTableZeroingAndMask)
         L"IE addresses history (registry)", L"IE cookies", L"Dead registry keys",
         L"Dead AppManager files", L"Dead shortcuts", L"Reserved",
     };
-    const int boxes[TASK_COUNT] = { 1009, 1003, 1012, 1018, 1004, 1011, 1008, 1016, 1015, 1013, 1014, 1010 };
     for (int i = 0; i < TASK_COUNT; i++) {
-        EXPECT_STREQ(TaskName(i + 1), names[i]);
+        EXPECT_STREQ(g_tasks[i].name, names[i]);
         EXPECT_EQ(g_tasks[i].bit, 1u << i);
-        EXPECT_EQ(g_tasks[i].optionsCheckboxId, boxes[i]);
     }
-    EXPECT_EQ(TaskName(0), nullptr);
-    EXPECT_EQ(TaskName(13), nullptr);
 
     memset(&g_stats, 0x33, sizeof(g_stats));
     ZeroStatistics();

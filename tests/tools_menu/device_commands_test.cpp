@@ -229,9 +229,7 @@ TEST_F(DeviceCommands, SoftResetWithoutShortcutStartsNothingAndSavesNothing)
 }
 
 /* Kestrum comes back after a soft reset and cleans at once, then ends by
- * itself ("Exit program when finished"). Disabled until the Progress page's
- * Start runs the cleaning: so far the "S" start-up command reaches a page that
- * does nothing with it, and the new instance would stay open. */
+ * itself ("Exit program when finished"). */
 TEST_F(DeviceCommands, SoftResetWithRunAtSoftResetCleans)
 {
     StoreSettings(OPT_WINDOWS_TEMP | OPT_EXIT_WHEN_FINISHED | OPT_RUN_AT_SOFT_RESET, 7);

@@ -10,12 +10,20 @@
 #include "engine/cleaning_state.h"
 #include "platform/property_sheet.h"
 #include "shell/base/help_launcher.h"
+#include "resources/resource.h"
+
+/* The check box of each task, in task table order. */
+static const int TASK_CHECKBOXES[TASK_COUNT] = {
+    IDC_OPTIONS_STOP_PROGRAMS, IDC_OPTIONS_WINDOWS_TEMP, IDC_OPTIONS_FOLDER1, IDC_OPTIONS_FOLDER2,
+    IDC_OPTIONS_IE_CACHE, IDC_OPTIONS_IE_HISTORY, IDC_OPTIONS_IE_ADDRESSES, IDC_OPTIONS_IE_COOKIES,
+    IDC_OPTIONS_DEAD_KEYS, IDC_OPTIONS_DEAD_APPMGR, IDC_OPTIONS_DEAD_SHORTCUTS, IDC_OPTIONS_RESERVED,
+};
 
 /* The task whose Options box has this id, or -1. */
 static int TaskOfCheckbox(int id)
 {
     for (int i = 0; i < TASK_COUNT; i++)
-        if (g_tasks[i].optionsCheckboxId == id)
+        if (TASK_CHECKBOXES[i] == id)
             return i;
     return -1;
 }
@@ -24,7 +32,7 @@ static INT_PTR OptionsPage_OnInitDialog(HWND page)
 {
     /* Table order is the order the boxes are set in. */
     for (int i = 0; i < TASK_COUNT; i++)
-        SendDlgItemMessageW(page, g_tasks[i].optionsCheckboxId, BM_SETCHECK,
+        SendDlgItemMessageW(page, TASK_CHECKBOXES[i], BM_SETCHECK,
                             (g_settings.flags & g_tasks[i].bit) ? BST_CHECKED : BST_UNCHECKED, 0);
     return 1;
 }

@@ -31,16 +31,16 @@ std::wstring WindowText(HWND w)
     return std::wstring(buffer, (size_t)n);
 }
 
-/* Starts the viewer exactly as Kestrum's help launcher does: program name
- * "peghelp.exe" without a folder, the argument as the command line, current
- * directory D:\ (the process information only so the test can wait on it). */
+/* Starts the viewer as Kestrum's help launcher does: the viewer "peghelp.exe"
+ * found in \Windows, then the argument, current directory D:\ (the process
+ * information only so the test can wait on it). */
 bool StartViewer(const WCHAR *topic, PROCESS_INFORMATION *pi)
 {
-    WCHAR commandLine[260];
-    wsprintfW(commandLine, L"file:Kestrum.htm#%s", topic);
+    WCHAR commandLine[300];
+    wsprintfW(commandLine, L"\"\\Windows\\peghelp.exe\" file:Kestrum.htm#%s", topic);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    return CreateProcessW(L"peghelp.exe", commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi) != 0;
+    return CreateProcessW(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi) != 0;
 }
 
 struct ViewerCase {
@@ -62,7 +62,7 @@ TEST(HelpViewer, ShowsEachTopicOnTheHandheldScreen)
     for (const ViewerCase &c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         PROCESS_INFORMATION pi = {};
-        ASSERT_TRUE(StartViewer(c.topic, &pi)) << "CreateProcess(peghelp.exe) failed: " << GetLastError();
+        ASSERT_TRUE(StartViewer(c.topic, &pi)) << "CreateProcess(\\Windows\\peghelp.exe) failed: " << GetLastError();
         WaitForInputIdle(pi.hProcess, 20000);
         HWND viewer = WaitForWindow(L"PegHelpViewer", c.title);
         ASSERT_TRUE(viewer != NULL) << "no viewer window with the topic's title";
