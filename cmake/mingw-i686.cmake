@@ -10,3 +10,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages of the host (its GoogleTest among them) cannot link into Win32 programs.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -38,69 +38,77 @@ void ProgressStep(RunContext &run, WORD bit, const WCHAR *text, int first, int l
     ops->taskDone(run.page, bit, text);
 }
 
-/* The sequence of one task, with its phase splits. */
-void RunTask(RunContext &run, int task)
+/* Work part 0 or 1 of a task; the first task's work is its own. */
+void TaskWork(RunContext &run, int task, int part, const WCHAR *text)
 {
-    const CleaningPageOps *ops = run.ops;
     const CleaningWorkOps *work = run.work;
-    WORD bit = g_tasks[task - 1].bit;
-    const WCHAR *text = g_tasks[task - 1].name;
-
     switch (task) {
-    case 1:
-        g_stats.applicationsClosed = work->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
-        ProgressStep(run, bit, text, 0, 5);
-        ops->pause(300);
-        ProgressStep(run, bit, text, 6, 10);
-        break;
     case 2:
-        ProgressStep(run, bit, text, 0, 5);
         work->purgeWindowsTemp();
-        ProgressStep(run, bit, text, 6, 10);
         break;
     case 3:
     case 4:
-        text = task == 3 ? g_settings.folder1Path : g_settings.folder2Path;
-        /* An empty path: not counted, not drawn, and its bit stays set. */
-        if (!text[0])
-            return;
-        ProgressStep(run, bit, text, 0, 5);
         work->purgeFolder(text);
-        ProgressStep(run, bit, text, 6, 10);
         break;
     case 5:
     case 6:
     case 8:
-        ProgressStep(run, bit, text, 0, 3);
-        work->purgeRegisteredFolder(task);
-        ProgressStep(run, bit, text, 4, 6);
-        work->purgeFixedFolder(task);
-        ProgressStep(run, bit, text, 7, 10);
+        if (part == 0)
+            work->purgeRegisteredFolder(task);
+        else
+            work->purgeFixedFolder(task);
         break;
     case 7:
-        ProgressStep(run, bit, text, 0, 5);
         work->deleteAddressHistory();
-        ProgressStep(run, bit, text, 6, 10);
         break;
     case 9:
-        ProgressStep(run, bit, text, 0, 5);
         work->sweepDeadRegistryKeys();
-        ProgressStep(run, bit, text, 6, 10);
         break;
     case 10:
-        ProgressStep(run, bit, text, 0, 5);
         work->cleanDeadAppManagerFiles();
-        ProgressStep(run, bit, text, 6, 10);
         break;
     case 11:
-        ProgressStep(run, bit, text, 0, 3);
-        work->sweepStartMenuShortcuts();
-        ProgressStep(run, bit, text, 4, 6);
-        work->sweepStartUpShortcuts(run.page);
-        ProgressStep(run, bit, text, 7, 10);
+        if (part == 0)
+            work->sweepStartMenuShortcuts();
+        else
+            work->sweepStartUpShortcuts(run.page);
         break;
-    default:
-        return; /* task 12 has no work */
+    }
+}
+
+/* The sequence of one task, with its phase splits: S(0,5) work S(6,10) for a
+ * task of one work part, S(0,3) work S(4,6) work S(7,10) for one of two. */
+void RunTask(RunContext &run, int task)
+{
+    WORD bit = g_tasks[task - 1].bit;
+    const WCHAR *text = g_tasks[task - 1].name;
+
+    if (task == 1) {
+        g_stats.applicationsClosed = run.work->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
+        ProgressStep(run, bit, text, 0, 5);
+        run.ops->pause(300);
+        ProgressStep(run, bit, text, 6, 10);
+        return;
+    }
+    if (task == 3 || task == 4) {
+        text = task == 3 ? g_settings.folder1Path : g_settings.folder2Path;
+        /* An empty path: not counted, not drawn, and its bit stays set. */
+        if (!text[0])
+            return;
+    }
+    if (task == 12)
+        return; /* the reserved task has no work */
+
+    if (task == 5 || task == 6 || task == 8 || task == 11) {
+        ProgressStep(run, bit, text, 0, 3);
+        TaskWork(run, task, 0, text);
+        ProgressStep(run, bit, text, 4, 6);
+        TaskWork(run, task, 1, text);
+        ProgressStep(run, bit, text, 7, 10);
+    } else {
+        ProgressStep(run, bit, text, 0, 5);
+        TaskWork(run, task, 0, text);
+        ProgressStep(run, bit, text, 6, 10);
     }
 }
 
