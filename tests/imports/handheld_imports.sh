@@ -1,16 +1,25 @@
 #!/bin/bash
 # Fails when a handheld library outside the platform imports a function that
-# is not on the list of Windows CE 3.0 functions Kestrum may call.
-#   handheld_imports.sh NM LIST LIBRARY...
+# is not on the list of Windows CE 3.0 functions Kestrum may call: a system
+# call (an undefined __imp__ symbol) or a C runtime function the program takes
+# from the runtime's DLL (a plain undefined symbol that the runtime's import
+# library provides).
+#   handheld_imports.sh NM LIST CRT_IMPORT_LIBRARY LIBRARY...
 set -u
-nm=$1 list=$2
-shift 2
+nm=$1 list=$2 crt=$3
+shift 3
 allowed=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$list" | grep -v '^$' | sort -u)
+runtime=$("$nm" "$crt" 2>/dev/null | sed -n 's/.* I __imp__\(.*\)$/\1/p' | sort -u)
+[ -n "$runtime" ] || { echo "no imports read from $crt"; exit 1; }
 bad=0
 for library in "$@"; do
-    # Imports show as undefined __imp__ symbols, stdcall ones decorated @N.
-    imports=$("$nm" -u "$library") || { echo "cannot read $library"; exit 1; }
-    imports=$(echo "$imports" | sed -n 's/.* U __imp__\(.*\)$/\1/p' | sed 's/@[0-9]*$//' | sort -u)
+    undefined=$("$nm" -u "$library") || { echo "cannot read $library"; exit 1; }
+    undefined=$(echo "$undefined" | sed -n 's/.* U \(.*\)$/\1/p' | sort -u)
+    # System calls show as __imp__ symbols, stdcall ones decorated @N.
+    calls=$(echo "$undefined" | sed -n 's/^__imp__\(.*\)$/\1/p' | sed 's/@[0-9]*$//')
+    # C runtime functions show undecorated, with the leading underscore.
+    crt_calls=$(comm -12 <(echo "$undefined" | sed -n 's/^_\([^_].*\)$/\1/p' | sort -u) <(echo "$runtime"))
+    imports=$(printf '%s\n%s\n' "$calls" "$crt_calls" | grep -v '^$' | sort -u)
     extra=$(comm -23 <(echo "$imports") <(echo "$allowed") | grep -v '^$')
     if [ -n "$extra" ]; then
         echo "$(basename "$library") calls what is not on $(basename "$list"):"
