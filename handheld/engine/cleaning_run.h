@@ -15,14 +15,13 @@
 /* What the run does to the page it reports on. The page owns its controls,
  * rows, colours and headings; the run says only what happens. */
 struct CleaningPageOps {
-    /* The run begins (the bar at 0 and shown, Start off) and ends (bar
-     * hidden, Start on again), with or without the task lines. */
+    /* The run begins and ends; the page is busy in between, whether or
+     * not the task lines could be drawn. */
     void (*runStarting)(HWND page);
     void (*runOver)(HWND page);
 
-    /* The task lines: opened with the heading of a running pass (false:
-     * nothing can be drawn, no task runs), closed with the heading of a
-     * finished one. */
+    /* The task lines: opened as a pass starts (false: nothing can be
+     * drawn, and no task runs), closed when it is over. */
     bool (*openLines)(HWND page);
     void (*closeLines)(HWND page);
 

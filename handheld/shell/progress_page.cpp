@@ -47,6 +47,7 @@ static void SetProgress(HWND page, int position)
     SendMessageW(GetDlgItem(page, IDC_PROGRESS_BAR), PBM_SETPOS, (WPARAM)position, 0);
 }
 
+/* While a run works, the bar shows its progress and Start is off. */
 static void RunStarting(HWND page)
 {
     SetProgress(page, 0);
