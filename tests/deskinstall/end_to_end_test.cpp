@@ -194,8 +194,8 @@ TEST(EndToEndBox, ManagerThatCannotStartIsReportedAndNothingIsCopied)
 }
 
 /* A regsvr32.exe beside the install set is never started: the real one in
- * the system directory registers the library, and the planted one (the
- * stand-in manager, which would record its arguments) never runs. */
+ * the system directory registers the library. (The planted one, a copy of
+ * the stand-in manager, would register nothing.) */
 TEST(EndToEnd, PlantedRegsvr32BesideTheInstallSetIsNotRun)
 {
     LayOutInstallSet();
@@ -203,14 +203,10 @@ TEST(EndToEnd, PlantedRegsvr32BesideTheInstallSetIsNotRun)
     ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall_appmgr.exe", "D:\\Install\\regsvr32.exe", FALSE));
 
     EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 0u);
-    WaitForProcessesNamed("regsvr32.exe");
     DeleteFileA("D:\\Install\\regsvr32.exe");
 
-    EXPECT_EQ(ReadBytes("D:\\Temp\\appmgr-started.txt"),
-              "\"D:\\Install\\Setup.ini\" \"D:\\Install\\Quillet.ini\"\nD:\\Install\n")
-        << "the planted regsvr32.exe ran";
     EXPECT_EQ(lstrcmpiA(ReadMarker().c_str(), SystemPath("QuilletSync.DLL").c_str()), 0)
-        << "registered from " << ReadMarker();
+        << "registered from " << ReadMarker() << ": the planted regsvr32.exe ran";
 }
 
 /* An install set in a folder as long as the current-directory read allows
