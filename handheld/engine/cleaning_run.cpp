@@ -7,6 +7,7 @@
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
 #include "settings/record/settings_record.h"
+#include "common/bounded_text.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ void RunTask(RunContext &run, int task)
 {
     WORD bit = g_tasks[task - 1].bit;
     const WCHAR *text = g_tasks[task - 1].name;
+    WCHAR folder[PATH_CHARS];
 
     if (task == 1) {
         g_stats.applicationsClosed = run.work->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
@@ -91,7 +93,8 @@ void RunTask(RunContext &run, int task)
         return;
     }
     if (task == 3 || task == 4) {
-        text = task == 3 ? g_settings.folder1Path : g_settings.folder2Path;
+        FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
+        text = folder;
         /* An empty path: not counted, not drawn, and its bit stays set. */
         if (!text[0])
             return;

@@ -6,8 +6,8 @@
  */
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
+#include "engine/counted_delete.h"
 #include "engine/folder_purge.h"
-#include "engine/folder_walk.h"
 #include "common/bounded_text.h"
 #include "platform/folder_listing.h"
 
@@ -40,8 +40,7 @@ static bool BelongsToInstalledApplication(HKEY applications, const WCHAR *fileNa
 
 void SweepDeadAppMgrFiles(void)
 {
-    DWORD attributes = GetFileAttributesW(APPMGR_FOLDER);
-    if (attributes == INVALID_FILE_ATTRIBUTES || IsLinkEntry(attributes))
+    if (!PlatformEntryExists(APPMGR_FOLDER))
         return;
     HKEY applications;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, APPLICATIONS_KEY, 0, KEY_READ | KEY_WRITE, &applications) != ERROR_SUCCESS)
@@ -52,22 +51,18 @@ void SweepDeadAppMgrFiles(void)
     WIN32_FIND_DATAW entry;
     HANDLE listing = INVALID_HANDLE_VALUE;
     if (JoinPath(path, PATH_CHARS, APPMGR_FOLDER, L"*.*"))
-        listing = FindFirstEntry(path, &entry);
+        listing = PlatformFindFirstEntry(path, &entry);
     if (listing != INVALID_HANDLE_VALUE) {
         do {
-            if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 continue;
             if (BelongsToInstalledApplication(applications, entry.cFileName))
                 continue;
             if (!JoinPath(path, PATH_CHARS, APPMGR_FOLDER, entry.cFileName))
                 continue;
-            if (DeleteFileW(path)) {
-                g_stats.filesDeleted++;
-                g_stats.bytesReclaimed += entry.nFileSizeLow;
-            } else {
+            if (!DeleteCountedFile(path, entry.nFileSizeLow))
                 g_stats.filesUsedBySystem++;
-            }
-        } while (FindNextEntry(listing, &entry));
+        } while (PlatformFindNextEntry(listing, &entry));
         FindClose(listing);
     }
     RegCloseKey(applications);

@@ -4,6 +4,7 @@
  */
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
+#include "engine/counted_delete.h"
 #include "engine/folder_walk.h"
 #include "common/bounded_text.h"
 #include "platform/shortcut_file.h"
@@ -64,11 +65,8 @@ static void SweepFile(const WCHAR *path, const WIN32_FIND_DATAW &entry)
     if (!IsDeadShortcut(target, PathExists))
         return;
     /* A shortcut that cannot be deleted is not counted anywhere. */
-    if (DeleteFileW(path)) {
-        g_stats.filesDeleted++;
+    if (DeleteCountedFile(path, entry.nFileSizeLow))
         g_stats.deadShortcutsDeleted++;
-        g_stats.bytesReclaimed += entry.nFileSizeLow;
-    }
 }
 
 /* Folders are swept into but never removed. */

@@ -5,6 +5,7 @@
  */
 #include "engine/folder_purge.h"
 #include "engine/cleaning_state.h"
+#include "engine/counted_delete.h"
 #include "common/bounded_text.h"
 #include "engine/folder_walk.h"
 
@@ -12,12 +13,8 @@ static void PurgeFile(const WCHAR *path, const WIN32_FIND_DATAW &entry)
 {
     if (!IsOldEnough(entry.ftLastWriteTime, g_ageCutoff))
         return;
-    if (DeleteFileW(path)) {
-        g_stats.filesDeleted++;
-        g_stats.bytesReclaimed += entry.nFileSizeLow;
-    } else {
+    if (!DeleteCountedFile(path, entry.nFileSizeLow))
         g_stats.filesUsedBySystem++;
-    }
 }
 
 /* A subfolder goes once its own purge has emptied it; its age plays no part. */

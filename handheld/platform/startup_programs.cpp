@@ -111,7 +111,7 @@ int PlatformStartStartupShortcuts(void)
 
     int started = 0;
     WIN32_FIND_DATAW entry;
-    HANDLE listing = FindFirstEntry(pattern, &entry);
+    HANDLE listing = PlatformFindFirstEntry(pattern, &entry);
     if (listing == INVALID_HANDLE_VALUE)
         return 0;
     do {
@@ -121,7 +121,7 @@ int PlatformStartStartupShortcuts(void)
             continue;
         if (StartShortcut(path))
             ++started;
-    } while (FindNextEntry(listing, &entry));
+    } while (PlatformFindNextEntry(listing, &entry));
     FindClose(listing);
     return started;
 }

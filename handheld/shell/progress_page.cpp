@@ -10,6 +10,7 @@
 #include "shell/base/shell_state.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
+#include "common/bounded_text.h"
 #include "platform/default_font.h"
 #include "platform/input_panel.h"
 #include "settings/record/settings_record.h"
@@ -22,11 +23,10 @@
 /* Task lines start this far below the top of the page's client area. */
 enum { ROWS_TOP = 38 };
 
-/* A task's line is red while it works and black once done, 0x00BBGGRR. */
-enum : COLORREF {
-    WORKING_RED = 0x0000FF,
-    DONE_BLACK = 0x000000,
-};
+COLORREF TaskLineColour(bool done)
+{
+    return done ? 0x000000 : 0x0000FF; /* black; red (0x00BBGGRR) */
+}
 
 /* --- the page operations of the cleaning run --- */
 
@@ -79,13 +79,13 @@ static void CloseLines(HWND page)
 
 static void TaskWorking(HWND, WORD bit, const WCHAR *text)
 {
-    SetTextColor(s_lines.dc, WORKING_RED);
+    SetTextColor(s_lines.dc, TaskLineColour(false));
     DrawTaskLine(s_lines.dc, s_lines.row, bit, text);
 }
 
 static void TaskDone(HWND, WORD bit, const WCHAR *text)
 {
-    SetTextColor(s_lines.dc, DONE_BLACK);
+    SetTextColor(s_lines.dc, TaskLineColour(true));
     s_lines.row.top += DrawTaskLine(s_lines.dc, s_lines.row, bit, text);
 }
 
@@ -122,10 +122,11 @@ void PaintTaskList(HWND page, HDC dc)
     /* Eleven lines; the reserved twelfth task is never drawn. */
     for (int task = 1; task <= 11; task++) {
         const WCHAR *text = g_tasks[task - 1].name;
-        if (task == 3)
-            text = g_settings.folder1Path;
-        else if (task == 4)
-            text = g_settings.folder2Path;
+        WCHAR folder[PATH_CHARS];
+        if (task == 3 || task == 4) {
+            FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
+            text = folder;
+        }
         row.top += DrawTaskLine(dc, row, g_tasks[task - 1].bit, text);
     }
     SelectObject(dc, previousFont);

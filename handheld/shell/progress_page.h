@@ -13,6 +13,10 @@ INT_PTR CALLBACK ProgressPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
 /* Paints the heading and the task list of page into dc. */
 void PaintTaskList(HWND page, HDC dc);
 
+/* The colour of a task's line during a run: red while the task works, black
+ * once it is done. */
+COLORREF TaskLineColour(bool done);
+
 /* What the cleaning run does to this page: its controls, the drawing rules,
  * pauses and the completion sound. */
 extern const CleaningPageOps PROGRESS_PAGE_OPS;
