@@ -178,9 +178,10 @@ device_mount_store() {
     elif [ "$kind" = tmpfs ]; then
         why=$(mount -t tmpfs -o "size=$size,mode=0755" kestrum-store "$dev/store" 2>&1) && return 0
     else
-        # ext2 with 4 KiB blocks and no reserve: little overhead, nothing held back.
+        # ext2 with 4 KiB blocks, no reserve and room for 2048 files: little
+        # overhead, nothing held back.
         why=$(truncate -s "$size" "$dev/store.img" 2>&1 &&
-              mkfs.ext2 -q -F -m 0 -b 4096 "$dev/store.img" 2>&1 &&
+              mkfs.ext2 -q -F -m 0 -b 4096 -N 2048 "$dev/store.img" 2>&1 &&
               mount -o loop "$dev/store.img" "$dev/store" 2>&1) && { rmdir "$dev/store/lost+found"; return 0; }
         rm -f "$dev/store.img"
     fi
