@@ -52,8 +52,12 @@ static bool ReadView(HWND bar, BarView *view)
 
 static void Refresh(HWND bar)
 {
+    HWND before = g_view.target;
     if (ReadView(bar, &g_view))
         InvalidateRect(bar, NULL, TRUE);
+    /* A window that comes forward may have been raised over the bar. */
+    if (g_view.target != before)
+        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 /* The handheld's four-pane Start flag, drawn in a 14 x 12 box. */

@@ -8,6 +8,7 @@
  *   screenpos tab N           tab N of the sheet in the window titled "Kestrum"
  *   screenpos toolbar N       button N of the menu bar
  *   screenpos menu-last       the last item of the open popup menu
+ *   screenpos window TITLE    a visible top-level window of that title
  *
  * Tab and toolbar rectangles live in the other program's memory, so they are
  * read through a block allocated in that process.
@@ -57,7 +58,7 @@ static bool RemoteRect(HWND control, UINT message, WPARAM wParam, RECT *rect)
 static bool Locate(int argc, wchar_t **argv, RECT *rect)
 {
     const wchar_t *what = argc > 1 ? argv[1] : L"";
-    int index = argc > 2 ? _wtoi(argv[2]) : 0;
+    int index = argc > 2 ? _wtoi(argv[2]) : 0; /* tab and toolbar */
     if (lstrcmpW(what, L"ok") == 0) {
         HWND bar = FindWindowW(NAVBAR_CLASS, NULL);
         if (!bar || !IsWindowVisible(bar) || !SendMessageW(bar, NAVBAR_QUERY_TARGET, 0, 0))
@@ -75,6 +76,10 @@ static bool Locate(int argc, wchar_t **argv, RECT *rect)
         HWND bar = FindWindowW(L"KestrumMenuBar", NULL);
         HWND toolbar = bar ? FindWindowExW(bar, NULL, TOOLBARCLASSNAMEW, NULL) : NULL;
         return toolbar && IsWindowVisible(toolbar) && RemoteRect(toolbar, TB_GETITEMRECT, (WPARAM)index, rect);
+    }
+    if (lstrcmpW(what, L"window") == 0) {
+        HWND window = argc > 2 ? FindWindowW(NULL, argv[2]) : NULL;
+        return window && IsWindowVisible(window) && GetWindowRect(window, rect);
     }
     if (lstrcmpW(what, L"menu-last") == 0) {
         /* The popup menu's own items are not readable from outside; its last
