@@ -55,10 +55,19 @@ tap() {   # tap WHAT [ARGS...]: click the middle of it, once it is on the screen
     # shellcheck disable=SC2086
     DISPLAY=$(screen) xdotool mousemove --window "$(desktop_window)" $at click 1
 }
+front() {   # front TITLE: waits until the bar shows that window in front
+    local i
+    for ((i = 0; i < BOUND; i += 5)); do
+        [ -n "$(where front "$1")" ] && return 0
+        sleep 0.5   # polling the bar
+    done
+    say "the bar never showed \"$1\" in front"
+    return 1
+}
 gone() {   # gone TITLE: waits until no window of that title is shown
     local i
     for ((i = 0; i < BOUND; i += 5)); do
-        where window "$1" >/dev/null || return 0
+        [ -z "$(where window "$1")" ] && return 0
         sleep 0.5   # polling for the window to go
     done
     return 1
@@ -163,6 +172,7 @@ record_run
 animate || say "could not make the animation"
 wait_drawn "Completed Tasks" || die "the cleaning run did not finish (see $out/trace.txt)"
 wait_drawn "Tasks performed:" || die "the Report was not drawn"
+front "Kestrum"
 shot report.png
 # The closed demo programs end in their own time; each takes its file in
 # \Demo\Running with it. Wait until as many have gone as the Report says
@@ -184,9 +194,9 @@ show_page 3 "Report"
 # Tools > About: the last item of the popup that opens above the button.
 before=$(drawn "Kestrum")
 tap toolbar 0 && tap menu-last
-wait_drawn "Kestrum" $((before + 1)) && shot about.png
+wait_drawn "Kestrum" $((before + 1)) && front "About" && shot about.png
 # The About box ends on the navigation bar's "ok", its done button.
-tap ok && gone "About" || say "the About box did not close on ok"
+tap ok && gone "About" && front "Kestrum" || say "the About box did not close on ok"
 
 # "ok" saves the settings and ends Kestrum; stop the device if it does not.
 tap ok

@@ -53,8 +53,12 @@ static bool ReadView(HWND bar, BarView *view)
 static void Refresh(HWND bar)
 {
     HWND before = g_view.target;
-    if (ReadView(bar, &g_view))
+    /* Painted before the caller goes on, so that a query's answer is also
+     * what the screen shows. */
+    if (ReadView(bar, &g_view)) {
         InvalidateRect(bar, NULL, TRUE);
+        UpdateWindow(bar);
+    }
     /* A window that comes forward may have been raised over the bar. */
     if (g_view.target != before)
         SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -2,7 +2,8 @@
  * What the emulated navigation bar shares with the programs that drive or
  * inspect it: its window class, its size, where "ok" sits, and the messages
  * it answers. A query message is handled on the bar's own thread after it
- * looked at the screen again, so its answer is never stale.
+ * looked at the screen again and painted any change, so its answer is never
+ * stale and is what the bar shows.
  */
 #ifndef KESTRUM_NAVBAR_PROTOCOL_H
 #define KESTRUM_NAVBAR_PROTOCOL_H

@@ -9,6 +9,8 @@
  *   screenpos toolbar N       button N of the menu bar
  *   screenpos menu-last       the last item of the open popup menu
  *   screenpos window TITLE    a visible top-level window of that title
+ *   screenpos front TITLE     the window the navigation bar speaks for, once
+ *                             it is titled TITLE and the bar shows that
  *
  * Tab and toolbar rectangles live in the other program's memory, so they are
  * read through a block allocated in that process.
@@ -76,6 +78,14 @@ static bool Locate(int argc, wchar_t **argv, RECT *rect)
         HWND bar = FindWindowW(L"KestrumMenuBar", NULL);
         HWND toolbar = bar ? FindWindowExW(bar, NULL, TOOLBARCLASSNAMEW, NULL) : NULL;
         return toolbar && IsWindowVisible(toolbar) && RemoteRect(toolbar, TB_GETITEMRECT, (WPARAM)index, rect);
+    }
+    if (lstrcmpW(what, L"front") == 0) {
+        HWND bar = FindWindowW(NAVBAR_CLASS, NULL);
+        HWND target = bar ? (HWND)SendMessageW(bar, NAVBAR_QUERY_TARGET, 0, 0) : NULL;
+        WCHAR title[128] = L"";
+        if (target)
+            GetWindowTextW(target, title, 128);
+        return target && argc > 2 && lstrcmpW(title, argv[2]) == 0 && GetWindowRect(target, rect);
     }
     if (lstrcmpW(what, L"window") == 0) {
         HWND window = argc > 2 ? FindWindowW(NULL, argv[2]) : NULL;
