@@ -165,14 +165,16 @@ DEVICE_STORE_SIZE_DEFAULT=32M
 # which live for one run) or "image": a file system image DEV/store.img,
 # loop-mounted, that keeps the device's files while it is stopped. Where
 # mounting is not possible (not root, no loop device) it says so in one line
-# and the store stays a folder on the host disk.
+# and the store stays a folder on the host disk. SIZE "host" asks for that
+# folder on purpose (benchmarks that compare with the host's own tools).
 device_mount_store() {
     local dev=$1 size=${2:-$DEVICE_STORE_SIZE_DEFAULT} kind=${3:-tmpfs} why
+    mkdir -p "$dev/store"
+    [ "$size" = host ] && return 0
     case "$size" in
         [0-9]*[0-9kKmMgG] | [0-9]) ;;
         *) device_die "store size must be a number with an optional K, M or G: $size" ;;
     esac
-    mkdir -p "$dev/store"
     if [ "$(id -u)" != 0 ]; then
         why="not root"
     elif [ "$kind" = tmpfs ]; then
