@@ -23,8 +23,12 @@ pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null; }
 light() { convert "$1" -format "%[fx:min(min(p{$2,$3}.r,p{$2,$3}.g),p{$2,$3}.b) >= 0.78]" info: 2>/dev/null | grep -qx 1; }
 BAR=$(convert xc:'rgb(0,40,120)' -format '%[pixel:p{0,0}]' info:)
 
-"$top/tools/demo.sh" --no-setup --no-build "$out"
-check "the demo finishes with every figure adding up" test $? -eq 0
+"$top/tools/demo.sh" --no-setup --no-build "$out" | tee "$out/demo.log"
+check "the demo finishes with every figure adding up" test "${PIPESTATUS[0]}" -eq 0
+# Real clicks on the bar's "ok": the About box closes, then Kestrum ends.
+check "ok closed the About box" bash -c "! grep -q 'About box did not close' '$out/demo.log'"
+check "ok ended Kestrum with status 0" grep -q "Kestrum ended with status 0" "$out/demo.log"
+check "... and no stop was needed" bash -c "! grep -q 'did not close on ok' '$out/demo.log'"
 check "the summary says so" grep -q "Every figure adds up" "$out/summary.txt"
 check "the animation is saved" test -f "$out/cleaning-run.gif"
 check "... and moves (several frames)" test "$(identify "$out/cleaning-run.gif" 2>/dev/null | wc -l)" -ge 3
