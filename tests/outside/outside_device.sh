@@ -19,6 +19,16 @@ work=$(mktemp -d "$build/devices/outside.XXXXXX")
 pc=$work/pc decoy=$work/decoy
 case "$decoy" in "$build"/devices/outside.*/decoy) ;; *) device_die "decoy folder in the wrong place: $decoy" ;; esac
 
+# Set before the clone mounts the device's store, so no mount outlives the test.
+cleanup() {
+    ( device_env "$pc"; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null )
+    device_stop_display
+    device_unmount_store "$pc"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 device_clone "$build/devices/template" "$pc"
 device_layout "$decoy"
 mkdir -p "$decoy/My Documents/Temp" "$decoy/My Documents/Temp1"
@@ -39,12 +49,6 @@ touch -d '2001-01-01' "$decoy"/Temp/* "$decoy"/My\ Documents/Temp/* "$decoy"/Win
 before=$(cd "$work" && find decoy pc/store -printf '%p %s %T@\n' | sort)
 
 device_start_display
-cleanup() {
-    ( device_env "$pc"; wineserver -k 2>/dev/null )
-    device_stop_display
-    rm -rf "$work"
-}
-trap cleanup EXIT
 device_env "$pc"
 cd "$pc/store" || exit 1
 

@@ -1,1 +1,1 @@
-kestrum_test(run kestrum_engine)
+kestrum_test(run kestrum_pages kestrum_engine)

@@ -31,7 +31,7 @@ INT_PTR CALLBACK FullScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
+TEST(FullScreenDialog, CoversTheScreenBelowTheBarWithoutCaptionAndOkIsTheDoneButton)
 {
     g_dialogCommands.clear();
     HWND dialog = CreateDialogParamW((HINSTANCE)KestrumResources(), MAKEINTRESOURCEW(IDD_ABOUT), NULL,
@@ -40,8 +40,10 @@ TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
     RECT rect, area;
     GetWindowRect(dialog, &rect);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    area.top += 26; /* below the navigation bar */
     EXPECT_TRUE(EqualRect(&rect, &area));
-    EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), 0);
+    EXPECT_TRUE(GetPropW(dialog, L"HandheldOkButton") != NULL) << "the navigation bar's ok is its done button";
 
     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_EQ(g_dialogCommands.size(), 1u);
