@@ -200,10 +200,14 @@ TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
 
 namespace {
 std::vector<UINT> g_commands;
+/* Records the menu's commands and keeps them from the main window: Soft Reset
+ * and Power Off would otherwise act on the test process itself. */
 LRESULT CALLBACK CommandRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
-    if (message == WM_COMMAND)
+    if (message == WM_COMMAND) {
         g_commands.push_back(LOWORD(wParam));
+        return 0;
+    }
     return DefSubclassProc(window, message, wParam, lParam);
 }
 } // namespace
