@@ -10,37 +10,14 @@
 #include <commctrl.h>
 #include <string>
 
+#include "canvas.h"
 #include "device.h"
+#include "help_capture.h"
 #include "resources/resource.h"
 #include "settings/report_paint.h"
 #include "settings/white_page.h"
 
 namespace {
-
-/* A memory context of the page's client size, white to start with. */
-struct Canvas {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    RECT client;
-    explicit Canvas(HWND page)
-    {
-        GetClientRect(page, &client);
-        HDC screen = GetDC(NULL);
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        ReleaseDC(NULL, screen);
-        previous = SelectObject(dc, bitmap);
-        FillRect(dc, &client, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const { return GetPixel(dc, x, y); }
-};
 
 /* The colour a strip brush paints at (x, y) of a context whose origin is the page's. */
 COLORREF StripAt(HBITMAP strip, int x, int y)
@@ -96,7 +73,7 @@ TEST_F(PageLookTest, OptionsAndSettingsHaveTheHeaderStripOverAWhiteBody)
         HWND page = ShowSheetPage(p.templateId);
         Canvas canvas(page);
         PaintWhitePageOn(page, canvas.dc, p.title);
-        const int bottom = canvas.client.bottom - 1, right = canvas.client.right - 1;
+        const int bottom = canvas.height - 1, right = canvas.width - 1;
         for (int x : {0, 10, 25}) /* left of the title */
             for (int y : {0, 1, 2, 3, 28}) {
                 ASSERT_NE(StripAt(g_shell.headerStrip, x, y), WHITE);
@@ -116,7 +93,7 @@ TEST_F(PageLookTest, ReportHasItsOwnStripsAndTitleColour)
     HWND page = ShowSheetPage(IDD_REPORT);
     Canvas canvas(page);
     PaintReportOn(page, canvas.dc);
-    const int bottom = canvas.client.bottom - 1;
+    const int bottom = canvas.height - 1;
     for (int y : {0, 1, 2, 3, 28})
         EXPECT_EQ(canvas.At(10, y), StripAt(g_shell.reportHeaderStrip, 10, y)) << y;
     EXPECT_NE(StripAt(g_shell.reportHeaderStrip, 10, 0), StripAt(g_shell.headerStrip, 10, 0));
@@ -141,26 +118,16 @@ TEST_F(PageLookTest, ReportHasItsOwnStripsAndTitleColour)
 
 TEST_F(PageLookTest, HelpOnEachPageOpensItsTopic)
 {
-    ASSERT_TRUE(CopyFileW(L"\\Tests\\helper_peghelp.exe", L"\\Windows\\peghelp.exe", FALSE));
-    HANDLE started = CreateEventW(NULL, TRUE, FALSE, L"KestrumTestHelpStarted");
+    InstallHelpCapture();
     static const struct { int templateId; const wchar_t *topic; } pages[] = {
         {IDD_OPTIONS, L"options"}, {IDD_SETTINGS, L"settings"}, {IDD_REPORT, L"report"}};
     for (auto &p : pages) {
         ShowSheetPage(p.templateId);
-        ResetEvent(started);
-        DeleteFileW(L"\\Temp\\peghelp.txt");
+        ArmHelpCapture();
         SendMessageW(g_shell.sheet, WM_COMMAND, IDHELP, 0);
-        ASSERT_EQ(WaitForSingleObject(started, 60000), WAIT_OBJECT_0) << p.topic;
-        HANDLE file = CreateFileW(L"\\Temp\\peghelp.txt", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        WCHAR line[300] = {};
-        DWORD read = 0;
-        ReadFile(file, line, sizeof(line) - sizeof(WCHAR), &read, NULL);
-        CloseHandle(file);
-        EXPECT_EQ(std::wstring(line), L"\"\\Windows\\peghelp.exe\" file:Kestrum.htm#" + std::wstring(p.topic));
+        EXPECT_EQ(CapturedHelpLine(), L"\"\\Windows\\peghelp.exe\" file:Kestrum.htm#" + std::wstring(p.topic));
     }
-    CloseHandle(started);
-    DeleteFileW(L"\\Windows\\peghelp.exe");
+    RemoveHelpCapture();
 }
 
 TEST_F(PageLookTest, ErasingEachPageShowsItOnTheScreen)

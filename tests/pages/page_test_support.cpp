@@ -1,11 +1,6 @@
 /* Support of the page tests. */
 #include "page_test_support.h"
-#include <commctrl.h>
 
-#include "resources/resource.h"
-#include "settings/settings_record.h"
-#include "shell/shell_state.h"
-#include "shell/sheet.h"
 
 std::vector<DrawnText> g_drawnTexts;
 
@@ -63,53 +58,6 @@ bool RecordDrawnTexts(void)
     *slot = (void *)RecordingDrawText;
     VirtualProtect(slot, sizeof(*slot), protection, &protection);
     return true;
-}
-
-void MakeDrawingObjects(void)
-{
-    CreateDrawingObjects();
-}
-
-void DeleteDrawingObjects(void)
-{
-    DeleteObject(g_shell.progressBodyBrush);
-    DeleteObject(g_shell.progressBodyStrip);
-    DeleteObject(g_shell.reportBodyBrush);
-    DeleteObject(g_shell.reportHeaderBrush);
-    DeleteObject(g_shell.headerBrush);
-    DeleteObject(g_shell.reportBodyStrip);
-    DeleteObject(g_shell.reportHeaderStrip);
-    DeleteObject(g_shell.headerStrip);
-    DestroyIcon(g_shell.doneIcon);
-    DestroyIcon(g_shell.pendingIcon);
-    DeleteObject(g_shell.boldFont);
-}
-
-bool StoredSettings(SettingsRecord *record)
-{
-    DWORD size = sizeof(*record);
-    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (BYTE *)record, &size) == 0
-           && size == sizeof(*record);
-}
-
-void DeleteStoredSettings(void)
-{
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == 0) {
-        RegDeleteValueW(key, SETTINGS_VALUE);
-        RegCloseKey(key);
-    }
-}
-
-HWND CurrentSheetPage(void)
-{
-    return (HWND)SendMessageW(g_shell.sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
-}
-
-HWND ShowSheetPage(int templateId)
-{
-    ShowPage(templateId);
-    return CurrentSheetPage();
 }
 
 void RedrawNow(HWND window)

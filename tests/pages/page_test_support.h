@@ -1,7 +1,5 @@
 /*
- * Support of the page tests: Kestrum's main window and sheet made in this
- * process from Kestrum's own resources with the drawing objects start-up
- * makes, the stored settings record, and a recorder of every text drawn
+ * Support of the page tests: a recorder of every text drawn
  * (DrawTextW as this program imports it, with the context's colour,
  * background mode and the height the text takes in its font at the moment
  * of drawing).
@@ -30,20 +28,6 @@ void ClearDrawnTexts(void);
 /* Routes this program's DrawTextW through the recorder; false if its import
  * could not be found. */
 bool RecordDrawnTexts(void);
-
-/* Start-up's font, icons and strip brushes, from Kestrum's resources. */
-void MakeDrawingObjects(void);
-void DeleteDrawingObjects(void);
-
-/* The stored "Settings" value; false when absent or not 1048 bytes. */
-struct SettingsRecord;
-bool StoredSettings(SettingsRecord *record);
-void DeleteStoredSettings(void);
-
-/* Switches the sheet of the main window (g_shell.sheet) to a page by its
- * template and returns the page. */
-HWND ShowSheetPage(int templateId);
-HWND CurrentSheetPage(void);
 
 /* Erases and paints a window and its children now. */
 void RedrawNow(HWND window);

@@ -54,7 +54,7 @@ TEST_F(ReportPageTest, BeforeAnyRunShowsZerosAndTheStartUpMemoryReading)
     };
     ASSERT_EQ(drawn.size(), 11u);
     RECT client;
-    GetClientRect(CurrentSheetPage(), &client);
+    GetClientRect(CurrentPage(), &client);
 
     EXPECT_EQ(drawn[0].text, expected[0]);
     EXPECT_EQ(drawn[0].colour, (COLORREF)0x5000) << "dark green title";

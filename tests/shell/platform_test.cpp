@@ -5,25 +5,22 @@
  */
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <vector>
 
 #include "platform/foreground.h"
 #include "platform/full_screen_dialog.h"
 #include "resources/resource.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
+#include "message_recorder.h"
 
 namespace {
 
-std::vector<UINT> g_dialogCommands;
-
-INT_PTR CALLBACK FullScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK FullScreenProc(HWND dialog, UINT message, WPARAM, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
         InitFullScreenDialog(dialog, DIALOG_DONE_BUTTON | DIALOG_FULL_SCREEN | DIALOG_INPUT_PANEL_DOWN);
         return 1;
     case WM_COMMAND:
-        g_dialogCommands.push_back(LOWORD(wParam));
         return 1;
     }
     return 0;
@@ -33,7 +30,7 @@ INT_PTR CALLBACK FullScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
 {
-    g_dialogCommands.clear();
+    ForgetSeenMessages();
     HWND dialog = CreateDialogParamW((HINSTANCE)KestrumResources(), MAKEINTRESOURCEW(IDD_ABOUT), NULL,
                                      FullScreenProc, 0);
     ASSERT_TRUE(dialog != NULL);
@@ -43,9 +40,9 @@ TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
     EXPECT_TRUE(EqualRect(&rect, &area));
     EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
 
+    RecordMessages(dialog, {WM_COMMAND});
     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_EQ(g_dialogCommands.size(), 1u);
-    EXPECT_EQ(g_dialogCommands[0], (UINT)IDOK);
+    EXPECT_TRUE(SeenSequence(dialog, {{WM_COMMAND, IDOK, 0}}));
     EXPECT_TRUE(IsWindow(dialog)) << "the dialog decides itself how the done button ends it";
     DestroyWindow(dialog);
     EXPECT_FALSE(InitFullScreenDialog(NULL, 13));

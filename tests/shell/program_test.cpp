@@ -10,26 +10,11 @@
 #include "device.h"
 #include "settings/settings_record.h"
 #include "shell/help_launcher.h"
-#include "shell_test_support.h"
+#include "help_capture.h"
+#include "kestrum_program.h"
+#include "settings_store.h"
 
 namespace {
-
-bool StoredSettingsExist()
-{
-    BYTE record[sizeof(SettingsRecord)];
-    DWORD size = sizeof(record);
-    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, record, &size) == 0
-           && size == sizeof(record);
-}
-
-void DeleteStoredSettings()
-{
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == 0) {
-        RegDeleteValueW(key, SETTINGS_VALUE);
-        RegCloseKey(key);
-    }
-}
 
 class ProgramTest : public testing::Test {
 protected:
@@ -110,28 +95,18 @@ TEST_F(ProgramTest, CloseFromAnotherProgramEndsWith0)
 
 TEST_F(ProgramTest, HelpStartsTheViewerWithTheTopic)
 {
-    ASSERT_TRUE(CopyFileW(L"\\Tests\\helper_peghelp.exe", L"\\Windows\\peghelp.exe", FALSE));
-    HANDLE started = CreateEventW(NULL, TRUE, FALSE, L"KestrumTestHelpStarted");
+    InstallHelpCapture();
     static const wchar_t *topics[] = {L"report", L"Main_Contents"};
     for (const wchar_t *topic : topics) {
-        ResetEvent(started);
-        DeleteFileW(L"\\Temp\\peghelp.txt");
+        ArmHelpCapture();
         DWORD handlesBefore = 0, handlesAfter = 0;
         GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
         OpenHelp(topic);
         GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
         EXPECT_EQ(handlesAfter, handlesBefore) << "no process handle stays open";
-        ASSERT_EQ(WaitForSingleObject(started, 60000), WAIT_OBJECT_0) << "the viewer did not start";
-
-        HANDLE file = CreateFileW(L"\\Temp\\peghelp.txt", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        WCHAR line[300] = {};
-        DWORD read = 0;
-        ReadFile(file, line, sizeof(line) - sizeof(WCHAR), &read, NULL);
-        CloseHandle(file);
-        EXPECT_EQ(std::wstring(line), L"\"\\Windows\\peghelp.exe\" file:Kestrum.htm#" + std::wstring(topic));
+        EXPECT_EQ(CapturedHelpLine(), L"\"\\Windows\\peghelp.exe\" file:Kestrum.htm#" + std::wstring(topic));
     }
-    CloseHandle(started);
+    RemoveHelpCapture();
 }
 
 TEST_F(ProgramTest, AMissingHelpViewerIsSilent)

@@ -11,7 +11,7 @@
 
 #include "resources/resource.h"
 #include "shell/shell_state.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
 
 namespace {
 

@@ -17,8 +17,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/helper_kestrum.exe
     DEPENDS Kestrum)
 add_custom_target(helper_kestrum ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/helper_kestrum.exe)
 
-kestrum_test(shell kestrum_shell)
-target_include_directories(shell PRIVATE ${shell_dir})
+kestrum_test(shell kestrum_test_shell_kit)
 add_dependencies(shell helper_kestrum helper_peghelp helper_launch)
 
 add_test(NAME shell_screenshot

@@ -13,7 +13,7 @@
 #include "resources/resource.h"
 #include "shell/shell_state.h"
 #include "shell/tools_menu.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
 
 namespace {
 

@@ -15,7 +15,8 @@
 #include "platform/shortcut_file.h"
 #include "resources/resource.h"
 #include "settings/settings_record.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
+#include "settings_store.h"
 
 namespace {
 
@@ -112,32 +113,6 @@ std::wstring CommandLineOf(HANDLE process)
     if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, &line[0], parameters.CommandLine.Length, NULL))
         return L"(unreadable)";
     return line;
-}
-
-void StoreSettings(DWORD flags, DWORD ageLimitDays)
-{
-    SettingsRecord record = {};
-    record.flags = flags;
-    record.ageLimitDays = ageLimitDays;
-    ASSERT_EQ(WriteRegistryBytes(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (const BYTE *)&record,
-                                 sizeof(record)),
-              0);
-}
-
-bool StoredSettingsExist()
-{
-    SettingsRecord record;
-    DWORD size = sizeof(record);
-    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (BYTE *)&record, &size) == 0;
-}
-
-void DeleteStoredSettings()
-{
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == 0) {
-        RegDeleteValueW(key, SETTINGS_VALUE);
-        RegCloseKey(key);
-    }
 }
 
 BOOL CALLBACK FindAbout(HWND window, LPARAM param)

@@ -1,10 +1,10 @@
 /*
- * Helpers of the shell tests: Kestrum's resources, installing and starting
+ * Kestrum's resources, installing and starting
  * Kestrum.exe in the device, waiting for its window and its end, and pumping
  * this thread's messages.
  */
-#ifndef KESTRUM_TESTS_SHELL_SUPPORT_H
-#define KESTRUM_TESTS_SHELL_SUPPORT_H
+#ifndef KESTRUM_TESTS_KESTRUM_PROGRAM_H
+#define KESTRUM_TESTS_KESTRUM_PROGRAM_H
 
 #include <windows.h>
 

@@ -1,7 +1,8 @@
-/* Helpers of the shell tests. */
-#include "shell_test_support.h"
+/* Kestrum.exe installed and started in the device, and this thread's messages. */
+#include "kestrum_program.h"
 #include <gtest/gtest.h>
 #include "device.h"
+#include "wait_bound.h"
 
 HMODULE KestrumResources(void)
 {
@@ -33,7 +34,7 @@ HWND WaitForMainWindow(const PROCESS_INFORMATION &process)
     }
     /* Answered only from the message loop, after start-up has finished. */
     DWORD_PTR answer;
-    if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &answer))
+    if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_BOUND_MS, &answer))
         return NULL;
     return main;
 }
@@ -41,7 +42,7 @@ HWND WaitForMainWindow(const PROCESS_INFORMATION &process)
 DWORD WaitForExit(PROCESS_INFORMATION &process)
 {
     DWORD code = 0xDEAD;
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0) << "the program did not end";
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, WAIT_BOUND_MS), WAIT_OBJECT_0) << "the program did not end";
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
