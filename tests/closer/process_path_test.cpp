@@ -4,6 +4,7 @@
 #include "platform/bounded_text.h"
 #include "platform/process_path.h"
 #include "device.h"
+#include "wait_bound.h"
 
 TEST(ProcessPath, OwnProcessGivesItsExecutable)
 {
@@ -38,14 +39,14 @@ TEST(ProcessPath, OtherProcessGivesItsPathInTheCaseItWasStartedWith)
     WCHAR line[] = L"\"D:\\Temp\\path\\Mixed Case.EXE\" \"h|Idle|Idle\"";
     ASSERT_TRUE(CreateProcessW(L"D:\\Temp\\path\\Mixed Case.EXE", line, NULL, NULL, FALSE, 0, NULL,
                                L"D:\\", &si, &pi));
-    WaitForInputIdle(pi.hProcess, 60000);
+    WaitForInputIdle(pi.hProcess, WAIT_BOUND_MS);
 
     WCHAR path[PATH_CHARS];
     EXPECT_TRUE(GetProcessExecutablePath(pi.dwProcessId, path));
     EXPECT_STREQ(path, L"D:\\Temp\\path\\Mixed Case.EXE");
 
     TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 60000);
+    WaitForSingleObject(pi.hProcess, WAIT_BOUND_MS);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }

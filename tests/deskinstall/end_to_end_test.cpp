@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "device.h"
+#include "wait_bound.h"
 
 namespace {
 
@@ -124,9 +125,9 @@ void WaitForProcessesNamed(const char *name)
  * returns how many boxes there were. The bound only stops a hung run. */
 int CloseBoxesUntilExit(HANDLE process)
 {
-    const DWORD BOUND_MS = 120000, POLL_MS = 20;
+    const DWORD POLL_MS = 20; /* paces the search for boxes; nothing depends on it */
     std::vector<HWND> closed;
-    for (DWORD waited = 0; waited < BOUND_MS; waited += POLL_MS) {
+    for (DWORD waited = 0; waited < WAIT_BOUND_MS; waited += POLL_MS) {
         HWND box = FindWindowA("#32770", "Error");
         if (box && IsWindowVisible(box) && std::find(closed.begin(), closed.end(), box) == closed.end()) {
             closed.push_back(box);

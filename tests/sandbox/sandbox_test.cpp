@@ -1,6 +1,7 @@
 /* The device itself: what every other test relies on being true. */
 #include <gtest/gtest.h>
 #include "device.h"
+#include "wait_bound.h"
 
 TEST(Sandbox, DeviceHasOnlyItsOwnDrivesAndHandheldLayout)
 {
@@ -37,7 +38,7 @@ TEST(Sandbox, TestProgramsRefuseToRunAnywhereElse)
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process;
         ASSERT_TRUE(CreateProcessW(NULL, line, NULL, NULL, FALSE, 0, NULL, directory, &startup, &process));
-        ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+        ASSERT_EQ(WaitForSingleObject(process.hProcess, WAIT_BOUND_MS), WAIT_OBJECT_0);
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);

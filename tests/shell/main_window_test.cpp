@@ -264,7 +264,9 @@ TEST_F(MainWindowTest, HelpReachesTheCurrentPageAsCodeMinus205)
     SendMessageW(g_shell.sheet, WM_COMMAND, IDHELP, 0);
     EXPECT_EQ(CountSeen(g_shell.progressPage, WM_NOTIFY, 0, -205), 1);
 
-    /* The F1 key pressed while a control of the page has the focus. */
+    /* The F1 key pressed while a control of the page has the focus. Real
+     * input needs the keyboard focus: each test program is alone on its
+     * device's own X server, so nothing else can take it. */
     ASSERT_TRUE(SetForegroundWindow(main));
     HWND start = GetDlgItem(g_shell.progressPage, IDC_PROGRESS_START);
     SetFocus(start);

@@ -7,38 +7,15 @@
  */
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <map>
-#include <vector>
 
 #include "device.h"
-#include "helper_protocol.h"
-#include "observer_window.h"
+#include "helper_windows.h"
 #include "settings/settings_record.h"
 #include "shell/tools_menu.h"
 
 namespace {
 
-const DWORD WAIT_BOUND_MS = 60000;
-
 HWND g_main;
-
-struct Found {
-    DWORD processId;
-    const wchar_t *title;
-    HWND window;
-};
-
-BOOL CALLBACK FindTitled(HWND window, LPARAM param)
-{
-    Found *f = (Found *)param;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    WCHAR title[64] = L"";
-    GetWindowTextW(window, title, 64);
-    if (processId == f->processId && lstrcmpW(title, f->title) == 0)
-        f->window = window;
-    return TRUE;
-}
 
 struct CloseAllCase {
     DWORD flags;
@@ -67,53 +44,12 @@ protected:
         g_main = NULL;
     }
 
-    void TearDown() override
-    {
-        if (WaitForSingleObject(helper_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(helper_.hProcess, 0);
-            WaitForSingleObject(helper_.hProcess, WAIT_BOUND_MS);
-        }
-        CloseHandle(helper_.hProcess);
-        CloseHandle(helper_.hThread);
-    }
-
-    /* Starts the stand-in with two visible windows that count and ignore
-     * close requests; fails the test unless both appear. */
-    void StartHelper()
-    {
-        WCHAR line[] = L"\"\\Tests\\helper_windows.exe\" \"vi|HelperNotes|Notes\" \"vi|HelperSync|ActiveSync\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        ASSERT_TRUE(CreateProcessW(NULL, line, NULL, NULL, FALSE, 0, NULL, L"D:\\", &si, &helper_));
-        Found notes = {helper_.dwProcessId, L"Notes", NULL};
-        Found sync = {helper_.dwProcessId, L"ActiveSync", NULL};
-        DWORD start = GetTickCount();
-        while ((!notes.window || !sync.window) && GetTickCount() - start < WAIT_BOUND_MS) {
-            EnumWindows(FindTitled, (LPARAM)&notes);
-            EnumWindows(FindTitled, (LPARAM)&sync);
-            if (!notes.window || !sync.window)
-                PumpOnce();
-        }
-        ASSERT_TRUE(notes.window && sync.window) << "helper windows did not appear";
-        notes_ = notes.window;
-        sync_ = sync.window;
-    }
+    void TearDown() override { EndHelper(helper_); }
 
     /* Every close request made so far has been handled once this returns. */
-    void Settle()
-    {
-        g_helperReports.clear();
-        HWND asked[] = {notes_, sync_, g_main};
-        for (HWND h : asked)
-            PostMessageW(h, HELPER_BARRIER, (WPARAM)g_main, 0);
-        DWORD start = GetTickCount();
-        while (g_helperReports.size() < 3) {
-            ASSERT_LT(GetTickCount() - start, WAIT_BOUND_MS) << "windows did not answer";
-            PumpOnce();
-        }
-    }
+    void Settle() { SettleWindows(g_main, {notes_, sync_}); }
 
-    PROCESS_INFORMATION helper_ = {};
+    RunningHelper helper_ = {};
     HWND notes_ = NULL;
     HWND sync_ = NULL;
 };
@@ -123,7 +59,11 @@ protected:
 TEST_F(CloseAll, AsksOtherProgramsAndActiveSyncOnlyWhenNotKept)
 {
     ASSERT_TRUE(g_main != NULL);
-    StartHelper();
+    /* Two visible windows that count and ignore close requests. */
+    helper_ = StartHelper(L"\\Tests\\helper_windows.exe", {L"vi|HelperNotes|Notes", L"vi|HelperSync|ActiveSync"});
+    ASSERT_FALSE(HasFailure());
+    notes_ = helper_.windows[0].handle;
+    sync_ = helper_.windows[1].handle;
     for (const CloseAllCase &c : CASES) {
         SCOPED_TRACE(testing::Message() << "flags 0x" << std::hex << c.flags);
         Settle();

@@ -17,10 +17,10 @@
 #include "settings/settings_record.h"
 #include "kestrum_program.h"
 #include "settings_store.h"
+#include "wait_bound.h"
 
 namespace {
 
-const DWORD WAIT_BOUND_MS = 120000;
 const wchar_t KESTRUM_SHORTCUT[] = L"\\Windows\\StartUp\\Kestrum.lnk";
 const wchar_t KESTRUM_TARGET[] = L"\"\\Program Files\\Kestrum\\Kestrum.exe\" S";
 

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "platform/device_power.h"
+#include "wait_bound.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ TEST(SoftResetWindows, GoBeforeAnythingStartsWithoutTheirProceduresRunning)
     ResetSeen seen = {};
     HANDLE thread = CreateThread(NULL, 0, PlayTheProgram, &seen, 0, NULL);
     ASSERT_TRUE(thread != NULL);
-    ASSERT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(thread, WAIT_BOUND_MS), WAIT_OBJECT_0);
     CloseHandle(thread);
     ASSERT_TRUE(seen.made);
     EXPECT_TRUE(seen.mainGone);

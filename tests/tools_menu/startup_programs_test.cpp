@@ -11,6 +11,7 @@
 #include "device.h"
 #include "platform/shortcut_file.h"
 #include "platform/startup_programs.h"
+#include "wait_bound.h"
 
 namespace {
 
@@ -133,7 +134,7 @@ TEST_F(StartupFolder, StartsEveryShortcutWithItsStoredCommandLine)
     EXPECT_EQ(StartStartupShortcuts(), 3);
 
     HANDLE all[] = {quoted, plain, bare};
-    ASSERT_EQ(WaitForMultipleObjects(3, all, TRUE, 60000), WAIT_OBJECT_0) << "a probe did not start";
+    ASSERT_EQ(WaitForMultipleObjects(3, all, TRUE, WAIT_BOUND_MS), WAIT_OBJECT_0) << "a probe did not start";
     EXPECT_EQ(ReadProbe(L"quoted"), L"\"\\Tests\\helper_probe.exe\" S quoted");
     EXPECT_EQ(ReadProbe(L"plain"), L"\"\\Tests\\helper_probe.exe\" plain");
     EXPECT_EQ(ReadProbe(L"bare"), L"\"\\Windows\\helper_probe.exe\" bare");
