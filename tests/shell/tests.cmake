@@ -1,6 +1,6 @@
 # Tests of the handheld shell: resources, platform pieces, start-up and the
 # main window, run in a device; a screenshot check; and the asset generator.
-set(shell_dir ${CMAKE_CURRENT_SOURCE_DIR}/shell)
+set(shell_dir ${CMAKE_CURRENT_LIST_DIR})
 
 # Helper programs travel to D:\Tests beside the test program (build/bin/helper_*.exe).
 foreach(helper launch peghelp)

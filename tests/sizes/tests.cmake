@@ -2,6 +2,6 @@
 # Stripped release builds are deterministic, so the test can hold them.
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
     add_test(NAME program_sizes
-        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/sizes/check_sizes.sh
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_sizes.sh
                 $<TARGET_FILE:Kestrum> 98304 $<TARGET_FILE:deskinstall> 24576)
 endif()

@@ -32,10 +32,15 @@ protected:
     }
 };
 
+/* The handheld's C runtime rounds a half hundredth up (2986.625 shows as
+ * 2986.63), where the test program's own formatter would round it to even:
+ * the figure is rounded here explicitly. Free space comes in 1/256 MB steps,
+ * so such halves do occur. */
 std::wstring MemoryLine(double megabytes)
 {
+    long long hundredths = (long long)(megabytes * 100.0 + 0.5);
     WCHAR text[64];
-    swprintf(text, 64, L"Memory available:\t%.2f MB", megabytes);
+    swprintf(text, 64, L"Memory available:\t%lld.%02lld MB", hundredths / 100, hundredths % 100);
     return text;
 }
 
@@ -76,6 +81,23 @@ TEST_F(ReportPageTest, BeforeAnyRunShowsZerosAndTheStartUpMemoryReading)
             continue;
         EXPECT_LE(d.height, 17) << "line " << i << " fits its row on the handheld's screen";
         EXPECT_LE(d.right, d.rect.right) << "line " << i << " shows its figure";
+    }
+}
+
+TEST_F(ReportPageTest, MemoryFigureRoundsHalfHundredthsUp)
+{
+    static const struct { double megabytes; const wchar_t *line; } readings[] = {
+        {2986.625, L"Memory available:\t2986.63 MB"},
+        {12.375, L"Memory available:\t12.38 MB"},
+        {31.99609375, L"Memory available:\t32.00 MB"},
+        {0.0, L"Memory available:\t0.00 MB"},
+    };
+    for (auto &r : readings) {
+        g_stats.memoryAvailableMB = r.megabytes;
+        std::vector<DrawnText> drawn = Repaint();
+        ASSERT_EQ(drawn.size(), 11u);
+        EXPECT_EQ(drawn[10].text, r.line);
+        EXPECT_EQ(MemoryLine(r.megabytes), r.line);
     }
 }
 

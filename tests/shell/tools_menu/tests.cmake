@@ -1,6 +1,6 @@
 # The Tools menu: the start-up programs of a soft reset, Close All, the About
 # box in this process, and the device commands given to Kestrum.exe in a device.
-set(tools_menu_dir ${CMAKE_CURRENT_SOURCE_DIR}/tools_menu)
+set(tools_menu_dir ${CMAKE_CURRENT_LIST_DIR})
 
 add_executable(helper_probe WIN32 ${tools_menu_dir}/helpers/helper_probe.cpp)
 target_compile_definitions(helper_probe PRIVATE UNICODE _UNICODE)

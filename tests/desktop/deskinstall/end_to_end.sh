@@ -10,7 +10,7 @@
 # them. The test program itself closes each message box as it appears.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../tools/devicelib.sh"
+. "$here/../../../tools/devicelib.sh"
 
 [ $# -eq 3 ] || device_die "usage: end_to_end.sh TEST_PROGRAM.exe GTEST_FILTER EXPECTED_PREFIX"
 program=$1 filter=$2 expected=$3
@@ -18,7 +18,7 @@ program=$1 filter=$2 expected=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-WINEDEBUG=+debugstr,+msgbox "$here/../harness/run-in-device" "$program" --gtest_filter="$filter" >"$work/log" 2>&1
+WINEDEBUG=+debugstr,+msgbox "$here/../../harness/run-in-device" "$program" --gtest_filter="$filter" >"$work/log" 2>&1
 rc=$?
 
 sed -n 's/^[0-9a-f]*:warn:debugstr:OutputDebugStringA //p' "$work/log" >"$work/debug"

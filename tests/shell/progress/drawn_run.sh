@@ -5,7 +5,7 @@
 #   drawn_run.sh BUILD_DIR
 set -u
 build=$1
-trace=$(WINEDEBUG=+text "$(dirname "$0")/../harness/run-in-device" "$build/bin/progress.exe" \
+trace=$(WINEDEBUG=+text "$(dirname "$0")/../../harness/run-in-device" "$build/bin/progress.exe" \
         --gtest_filter='ProgressProgram.AutoStartWithExit*' 2>&1)
 echo "$trace" | grep -q '\[  PASSED  \] 1 test' || { echo "$trace" | tail -20; echo "the run itself failed"; exit 1; }
 # Text drawn with the pages' flags (word break, expand tabs, no prefix), from
