@@ -4,7 +4,7 @@
 #include "platform/bounded_text.h"
 #include "platform/process_path.h"
 #include "device.h"
-#include "wait_bound.h"
+#include "helper_windows.h"
 
 TEST(ProcessPath, OwnProcessGivesItsExecutable)
 {
@@ -33,20 +33,11 @@ TEST(ProcessPath, OtherProcessGivesItsPathInTheCaseItWasStartedWith)
     /* The closer tells the calculator apart by the exact case of its name. */
     MakeFolders(L"\\Temp\\path");
     ASSERT_TRUE(CopyFileW(L"\\Tests\\helper_windows.exe", L"\\Temp\\path\\Mixed Case.EXE", FALSE));
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi;
-    WCHAR line[] = L"\"D:\\Temp\\path\\Mixed Case.EXE\" \"h|Idle|Idle\"";
-    ASSERT_TRUE(CreateProcessW(L"D:\\Temp\\path\\Mixed Case.EXE", line, NULL, NULL, FALSE, 0, NULL,
-                               L"D:\\", &si, &pi));
-    WaitForInputIdle(pi.hProcess, WAIT_BOUND_MS);
+    RunningHelper helper = StartHelper(L"D:\\Temp\\path\\Mixed Case.EXE", {L"h|Idle|Idle"});
+    ASSERT_FALSE(HasFailure());
 
     WCHAR path[PATH_CHARS];
-    EXPECT_TRUE(GetProcessExecutablePath(pi.dwProcessId, path));
+    EXPECT_TRUE(GetProcessExecutablePath(helper.process.dwProcessId, path));
     EXPECT_STREQ(path, L"D:\\Temp\\path\\Mixed Case.EXE");
-
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, WAIT_BOUND_MS);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    EndHelper(helper);
 }

@@ -1,17 +1,10 @@
 #include "canvas.h"
 
-static int ClientWidth(HWND window)
+static RECT ClientOf(HWND window)
 {
-    RECT client;
+    RECT client = {};
     GetClientRect(window, &client);
-    return client.right;
-}
-
-static int ClientHeight(HWND window)
-{
-    RECT client;
-    GetClientRect(window, &client);
-    return client.bottom;
+    return client;
 }
 
 Canvas::Canvas(int w, int h, COLORREF fill) : width(w), height(h)
@@ -33,7 +26,7 @@ Canvas::Canvas(int w, int h, COLORREF fill) : width(w), height(h)
         pixels[i] = pixel;
 }
 
-Canvas::Canvas(HWND window) : Canvas(ClientWidth(window), ClientHeight(window), RGB(255, 255, 255)) {}
+Canvas::Canvas(HWND window) : Canvas(ClientOf(window).right, ClientOf(window).bottom, RGB(255, 255, 255)) {}
 
 Canvas::~Canvas()
 {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include "helper_protocol.h"
+#include "message_recorder.h"
 #include "wait_bound.h"
 
 LONG g_observerCloses;
@@ -39,11 +40,7 @@ void PumpOnce(void)
 {
     /* The 50 ms only paces the polling loops around it; no check depends on it. */
     MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    PumpMessages();
 }
 
 namespace {

@@ -85,3 +85,18 @@ testing::AssertionResult SeenSequence(HWND window, const std::vector<ExpectedMes
         return testing::AssertionFailure() << "only " << row << " of " << expected.size() << " messages arrived";
     return testing::AssertionSuccess();
 }
+
+bool PumpMessages(void)
+{
+    bool quit = false;
+    MSG message;
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quit = true;
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return quit;
+}

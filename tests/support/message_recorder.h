@@ -44,4 +44,7 @@ struct ExpectedMessage {
  * otherwise names the first row that differs. */
 testing::AssertionResult SeenSequence(HWND window, const std::vector<ExpectedMessage> &expected);
 
+/* Dispatches every message waiting for this thread; returns whether WM_QUIT was among them. */
+bool PumpMessages(void);
+
 #endif

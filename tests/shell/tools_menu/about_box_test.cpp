@@ -14,6 +14,7 @@
 #include "shell/shell_state.h"
 #include "shell/tools_menu.h"
 #include "kestrum_program.h"
+#include "main_window_fixture.h"
 
 namespace {
 
@@ -85,11 +86,8 @@ protected:
         g_shell.instance = (HINSTANCE)KestrumResources();
         ASSERT_TRUE(g_shell.instance != NULL);
         BuildShellTexts();
-        g_shell.boldFont = CreateFontW(18, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, NULL);
-        g_shell.headerStrip = (HBITMAP)LoadImageW(g_shell.instance, MAKEINTRESOURCEW(IDB_STRIP_HEADER), IMAGE_BITMAP,
-                                                  0, 0, LR_CREATEDIBSECTION);
+        CreateDrawingObjects();
         ASSERT_TRUE(g_shell.headerStrip != NULL);
-        g_shell.headerBrush = CreatePatternBrush(g_shell.headerStrip);
 
         WNDCLASSW wc = {};
         wc.lpfnWndProc = OwnerProc;
@@ -104,9 +102,7 @@ protected:
     {
         DestroyWindow(owner);
         PumpMessages();
-        DeleteObject(g_shell.headerBrush);
-        DeleteObject(g_shell.headerStrip);
-        DeleteObject(g_shell.boldFont);
+        ReleaseDrawingObjects();
     }
 
     /* Runs the box as the Tools menu does, with check called inside it. */

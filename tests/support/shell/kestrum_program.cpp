@@ -48,18 +48,3 @@ DWORD WaitForExit(PROCESS_INFORMATION &process)
     CloseHandle(process.hProcess);
     return code;
 }
-
-bool PumpMessages(void)
-{
-    bool quit = false;
-    MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quit = true;
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return quit;
-}

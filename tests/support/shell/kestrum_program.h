@@ -1,12 +1,12 @@
 /*
  * Kestrum's resources, installing and starting
- * Kestrum.exe in the device, waiting for its window and its end, and pumping
- * this thread's messages.
+ * Kestrum.exe in the device, waiting for its window and its end.
  */
 #ifndef KESTRUM_TESTS_KESTRUM_PROGRAM_H
 #define KESTRUM_TESTS_KESTRUM_PROGRAM_H
 
 #include <windows.h>
+#include "message_recorder.h"
 
 /* Kestrum.exe's resources (its copy helper_kestrum.exe, loaded as data). */
 HMODULE KestrumResources(void);
@@ -25,7 +25,5 @@ HWND WaitForMainWindow(const PROCESS_INFORMATION &process);
  * and returns its exit status; closes the handles. */
 DWORD WaitForExit(PROCESS_INFORMATION &process);
 
-/* Dispatches every message waiting for this thread; returns whether WM_QUIT was among them. */
-bool PumpMessages(void);
 
 #endif

@@ -10,7 +10,7 @@
 #include "shell/sheet.h"
 #include "shell/shell_state.h"
 
-static void DeleteDrawingObjects(void)
+void ReleaseDrawingObjects(void)
 {
     DeleteObject(g_shell.progressBodyBrush);
     DeleteObject(g_shell.progressBodyStrip);
@@ -50,7 +50,7 @@ void MainWindowFixture::TearDown()
     if (IsWindow(main))
         DestroyWindow(main);
     PumpMessages();
-    DeleteDrawingObjects();
+    ReleaseDrawingObjects();
 }
 
 HWND CurrentPage(void)

@@ -17,6 +17,9 @@ protected:
     HWND main = NULL;
 };
 
+/* Deletes what start-up's CreateDrawingObjects made. */
+void ReleaseDrawingObjects(void);
+
 /* The sheet's current page and its index. */
 HWND CurrentPage(void);
 int CurrentIndex(void);
