@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <map>
 
+#include "wait_bound.h"
+
 namespace {
 
 struct Recording {
@@ -99,4 +101,14 @@ bool PumpMessages(void)
         DispatchMessageW(&message);
     }
     return quit;
+}
+
+bool PumpUntil(const std::function<bool()> &condition)
+{
+    for (DWORD start = GetTickCount(); !condition(); PumpMessages()) {
+        if (GetTickCount() - start > WAIT_BOUND_MS)
+            return false;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT); /* paces the polling only */
+    }
+    return true;
 }

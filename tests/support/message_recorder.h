@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -46,5 +47,10 @@ testing::AssertionResult SeenSequence(HWND window, const std::vector<ExpectedMes
 
 /* Dispatches every message waiting for this thread; returns whether WM_QUIT was among them. */
 bool PumpMessages(void);
+
+/* Pumps this thread's messages until condition holds, for what another
+ * process or the X server settles in its own time; false if it never did
+ * within the wait bound. */
+bool PumpUntil(const std::function<bool()> &condition);
 
 #endif
