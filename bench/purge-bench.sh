@@ -15,8 +15,9 @@ build="$top/build"
 
 device_ensure_template "$build/devices/template"
 dev=$(mktemp -d "$build/devices/bench.XXXXXX")
-trap '( device_env "$dev"; wineserver -k >/dev/null 2>&1 ); device_stop_display; rm -rf "$dev"' EXIT
-device_clone "$build/devices/template" "$dev"
+trap '( device_env "$dev"; wineserver -k >/dev/null 2>&1 ); device_stop_display; device_unmount_store "$dev"; rm -rf "$dev"' EXIT
+# The store stays on the host disk: the figures compare with the host's own tools there.
+device_clone "$build/devices/template" "$dev" host
 mkdir -p "$dev/store/Tests"
 cp "$build/bin/bench_purge.exe" "$dev/store/Tests/"
 device_check_sandbox "$dev"

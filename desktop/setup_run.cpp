@@ -16,7 +16,12 @@ const char kNotLaunched[] = "Unable to Launch Application Manager for PocketPC A
 const char kNotRegistered[] = "Unable to Register QuilletSync.DLL with CE Application Manager.  "
                               "Please contact support@kestrum.example";
 
+/* regsvr32 is named by its bare name in the debug text, but started by its
+ * full path in the system directory: by a bare name the program search looks
+ * in the current directory first, which is the install set's folder, where a
+ * stray regsvr32.exe would run in its place. */
 const char kRegisterTool[] = "regsvr32";
+const char kRegisterToolFile[] = "\\regsvr32.exe";
 const char kCompanionFiles[][20] = {"\\ZembaNetSync.DLL", "\\QuilletManager.EXE", "\\QuilletSync.DLL"};
 const int kCompanionCount = 3;
 
@@ -26,10 +31,17 @@ const DWORD kAppManagerLimit = 261;
 const DWORD kCurrentDirectoryLimit = 258;
 const UINT kSystemDirectoryLimit = MAX_PATH;
 
-/* Built paths are single paths; the parameter text holds two quoted paths
- * of at most MAX_PATH - 1 characters and the blank between them. */
+const char kLaunchOpen[] = "\"";
+const char kLaunchFirst[] = "\\Setup.ini\" \"";
+const char kLaunchSecond[] = "\\Quillet.ini\"";
+
+/* Built paths are single paths. The parameter text holds the current
+ * directory twice, as long as its read allows, with the three literals and
+ * the terminator; the register parameters are far shorter. */
 const unsigned kPathCapacity = MAX_PATH;
-const unsigned kParameterCapacity = 2 * (MAX_PATH + 2);
+const unsigned kParameterCapacity = 2 * (kCurrentDirectoryLimit - 1) + (sizeof(kLaunchOpen) - 1)
+                                    + (sizeof(kLaunchFirst) - 1) + (sizeof(kLaunchSecond) - 1) + 1;
+static_assert(kParameterCapacity >= sizeof("/s /c ") + kPathCapacity, "register parameters fit");
 
 int Refuse(const SetupOperations &ops, const char *text, int exitCode)
 {
@@ -47,11 +59,11 @@ bool BuildPath(char *text, const char *first, const char *second)
 bool BuildLaunchParameters(char *text, const char *currentDirectory)
 {
     text[0] = '\0';
-    return AppendText(text, kParameterCapacity, "\"")
+    return AppendText(text, kParameterCapacity, kLaunchOpen)
         && AppendText(text, kParameterCapacity, currentDirectory)
-        && AppendText(text, kParameterCapacity, "\\Setup.ini\" \"")
+        && AppendText(text, kParameterCapacity, kLaunchFirst)
         && AppendText(text, kParameterCapacity, currentDirectory)
-        && AppendText(text, kParameterCapacity, "\\Quillet.ini\"");
+        && AppendText(text, kParameterCapacity, kLaunchSecond);
 }
 
 bool BuildRegisterParameters(char *text, const char *libraryPath)
@@ -61,10 +73,10 @@ bool BuildRegisterParameters(char *text, const char *libraryPath)
         && AppendText(text, kParameterCapacity, libraryPath);
 }
 
-void DebugLaunch(const SetupOperations &ops, const SHELLEXECUTEINFOA &start)
+void DebugLaunch(const SetupOperations &ops, const char *program, const SHELLEXECUTEINFOA &start)
 {
     ops.debugOutput("Launching ");
-    ops.debugOutput(start.lpFile);
+    ops.debugOutput(program);
     ops.debugOutput(" ");
     ops.debugOutput(start.lpParameters);
     ops.debugOutput("\n");
@@ -111,7 +123,7 @@ int RunSetup(const SetupOperations &ops)
     start.lpFile = appManager;
     start.lpParameters = parameters;
     start.nShow = SW_SHOWDEFAULT;
-    DebugLaunch(ops, start);
+    DebugLaunch(ops, appManager, start);
     if (!ops.shellExecute(&start))
         return Refuse(ops, kNotLaunched, SETUP_EXIT_NOT_STARTED);
 
@@ -143,10 +155,11 @@ int RunSetup(const SetupOperations &ops)
 
     /* destination still names the library in the system directory. */
     ops.debugOutput("Registering QuilletSync.DLL with CE Application Manager\n");
-    if (!BuildRegisterParameters(parameters, destination))
+    char registerTool[kPathCapacity];
+    if (!BuildRegisterParameters(parameters, destination) || !BuildPath(registerTool, systemDirectory, kRegisterToolFile))
         return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
-    start.lpFile = kRegisterTool;
-    DebugLaunch(ops, start);
+    start.lpFile = registerTool;
+    DebugLaunch(ops, kRegisterTool, start);
     if (!ops.shellExecute(&start))
         return Refuse(ops, kNotRegistered, SETUP_EXIT_NOT_STARTED);
     return SETUP_EXIT_DONE;

@@ -1,16 +1,19 @@
 #!/bin/bash
 # Kestrum's demo in one command: installs what is missing (Debian 12), builds,
 # creates and seeds a demo device, runs Kestrum with "S" (clean at once),
-# saves screen shots of every page and the About box, and prints the Report's
-# figures beside what the cleaning removed from the device, measured before
-# and after.
+# saves an animation of the run and screen shots of every page and the About
+# box, and prints the Report's figures beside what the cleaning removed from
+# the device, measured before and after.
 #
 #   tools/demo.sh [--no-setup] [--no-build] [OUTPUT-FOLDER]
 #
-# OUTPUT-FOLDER (default build/demo) receives the screen shots, the two
-# device listings, Wine's +text trace of the run and summary.txt. The demo
-# device is build/devices/demo; it is replaced on every run and removed at the
-# end unless KESTRUM_KEEP_DEVICE=1. Exit status: 0 when every figure adds up.
+# OUTPUT-FOLDER (default build/demo) receives cleaning-run.gif, the screen
+# shots, the two device listings, Wine's +text trace of the run and
+# summary.txt; with the default folder the Report's shot also becomes the
+# README's picture (docs/handheld-report.png). The demo device is
+# build/devices/demo; it is replaced on every run and removed at the end
+# (stopped, its store unmounted, when KESTRUM_KEEP_DEVICE=1). Exit status: 0
+# when every figure adds up.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 tool=$top/tools/device
@@ -22,7 +25,7 @@ for arg in "$@"; do
     case "$arg" in
         --no-setup) setup=0 ;;
         --no-build) compile=0 ;;
-        -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) out=$arg ;;
     esac
 done
@@ -32,45 +35,99 @@ dev=${KESTRUM_DEMO_DEVICE:-$build/devices/demo}
 die() { echo "demo: $*" >&2; exit 1; }
 say() { echo "demo: $*"; }
 
-# --- where Kestrum's controls are on the 240 x 320 screen ----------------------
-# The sheet's tabs run along the bottom of the main window, above the 26-pixel
-# menu bar; the Tools button is the menu bar's first button and About the
-# last item of its popup; the caption's close box stands for the handheld's
-# "ok". Measured on the shell's layout; override when it moves.
-TAB_Y=${KESTRUM_DEMO_TAB_Y:-280}
-TAB_PROGRESS_X=${KESTRUM_DEMO_TAB_PROGRESS_X:-37}
-TAB_OPTIONS_X=${KESTRUM_DEMO_TAB_OPTIONS_X:-94}
-TAB_SETTINGS_X=${KESTRUM_DEMO_TAB_SETTINGS_X:-150}
-TAB_REPORT_X=${KESTRUM_DEMO_TAB_REPORT_X:-206}
-TOOLS_X=${KESTRUM_DEMO_TOOLS_X:-22} TOOLS_Y=${KESTRUM_DEMO_TOOLS_Y:-305}
-ABOUT_X=${KESTRUM_DEMO_ABOUT_X:-40} ABOUT_Y=${KESTRUM_DEMO_ABOUT_Y:-281}
-OK_X=${KESTRUM_DEMO_OK_X:-229} OK_Y=${KESTRUM_DEMO_OK_Y:-10}
+# --- the device's screen ---------------------------------------------------------
+# Every tap is a real click where the control is now: screenpos.exe, run on
+# the device, reads the control's place from its window. Every wait is for a
+# condition (a window there or gone, a traced text drawn, the screen still),
+# with a bound of 60 s that only stops a run that hangs.
+BOUND=600   # tenths of a second
 
 screen() { read -r d _ <"$dev/display"; echo "$d"; }
 desktop_window() { DISPLAY=$(screen) xdotool search --name "Handheld - Wine desktop" | head -n 1; }
-click() { DISPLAY=$(screen) xdotool mousemove --window "$(desktop_window)" "$1" "$2" click 1; }
-
-# Waits until the trace holds at least N lines with TEXT drawn (default 1).
-# The limit only keeps a broken run from hanging the demo.
-drawn() { grep -c -F -- "L\"$1" "$out/trace.txt" 2>/dev/null; }
-wait_drawn() {
-    local text=$1 n=${2:-1} i
-    for ((i = 0; i < 600; i++)); do
-        [ "$(drawn "$text")" -ge "$n" ] && return 0
-        kill -0 "$run_pid" 2>/dev/null || return 1
-        sleep 0.1
+where() { "$tool" exec "$dev" 'D:\Windows\screenpos.exe' "$@" 2>/dev/null | tr -d '\r'; }
+tap() {   # tap WHAT [ARGS...]: click the middle of it, once it is on the screen
+    local at i
+    for ((i = 0; i < BOUND; i += 5)); do
+        at=$(where "$@") && [ -n "$at" ] && break
+        sleep 0.5   # polling the screen for the control
+    done
+    [ -n "$at" ] || { say "no $* on the screen"; return 1; }
+    # shellcheck disable=SC2086
+    DISPLAY=$(screen) xdotool mousemove --window "$(desktop_window)" $at click 1
+}
+front() {   # front TITLE: waits until the bar shows that window in front
+    local i
+    for ((i = 0; i < BOUND; i += 5)); do
+        [ -n "$(where front "$1")" ] && return 0
+        sleep 0.5   # polling the bar
+    done
+    say "the bar never showed \"$1\" in front"
+    return 1
+}
+gone() {   # gone TITLE: waits until no window of that title is shown
+    local i
+    for ((i = 0; i < BOUND; i += 5)); do
+        [ -z "$(where window "$1")" ] && return 0
+        sleep 0.5   # polling for the window to go
     done
     return 1
 }
-shot() {
-    sleep 0.5   # let the last painting reach the screen
-    "$tool" shot "$dev" "$out/$1" && say "saved $out/$1" || say "could not save $1"
+
+# Waits until the trace holds at least N lines with TEXT drawn (default 1).
+drawn() { grep -c -F -- "L\"$1" "$out/trace.txt" 2>/dev/null; }
+wait_drawn() {
+    local text=$1 n=${2:-1} i
+    for ((i = 0; i < BOUND; i++)); do
+        [ "$(drawn "$text")" -ge "$n" ] && return 0
+        kill -0 "$run_pid" 2>/dev/null || return 1
+        sleep 0.1   # polling the trace
+    done
+    return 1
 }
-show_page() {   # show_page X HEADER-TEXT
+
+# Saves the screen once it holds still: two pictures in a row that are the
+# same, so the last painting has reached it.
+shot() {
+    local file=$out/$1 win prev i
+    win=$(desktop_window)
+    prev=$(mktemp --suffix=.png)
+    DISPLAY=$(screen) import -window "$win" "$prev" 2>/dev/null
+    for ((i = 0; i < 50; i++)); do
+        DISPLAY=$(screen) import -window "$win" "$file" 2>/dev/null || break
+        compare -metric AE "$prev" "$file" null: 2>/dev/null && break
+        cp "$file" "$prev"
+    done
+    rm -f "$prev"
+    [ -s "$file" ] && say "saved $file" || say "could not save $1"
+}
+show_page() {   # show_page TAB-INDEX HEADER-TEXT
     local before
     before=$(drawn "$2")
-    click "$1" "$TAB_Y"
+    tap tab "$1"
     wait_drawn "$2" $((before + 1)) || say "the page \"$2\" did not appear"
+}
+
+# The animation: frames of the screen taken one after the other from the
+# first heading of the run until "Completed Tasks" is drawn, while the task
+# lines turn red and black and the bar moves.
+record_run() {
+    local win n=0
+    win=$(desktop_window)
+    mkdir -p "$out/frames"
+    while [ "$(drawn "Completed Tasks")" -lt 1 ] && [ $n -lt 2000 ] && kill -0 "$run_pid" 2>/dev/null; do
+        DISPLAY=$(screen) import -window "$win" "$(printf '%s/frames/%04d.png' "$out" $n)" 2>/dev/null || break
+        n=$((n + 1))
+    done
+    DISPLAY=$(screen) import -window "$win" "$(printf '%s/frames/%04d.png' "$out" $n)" 2>/dev/null
+    say "took $((n + 1)) frames of the run"
+}
+animate() {
+    local frames=("$out"/frames/*.png)
+    [ -f "${frames[0]}" ] || return 1
+    # Fast frames while it runs, the last one held for three seconds.
+    convert -delay 10 "${frames[@]:0:${#frames[@]}-1}" -delay 300 "${frames[-1]}" \
+        -layers Optimize -loop 0 "$out/cleaning-run.gif" && say "saved $out/cleaning-run.gif"
+    rm -rf "$out/frames"
 }
 
 # --- set up, build, make the device ---------------------------------------------
@@ -83,21 +140,25 @@ if [ $compile = 1 ]; then
 fi
 [ -f "$build/bin/Kestrum.exe" ] || die "$build/bin/Kestrum.exe is not built"
 [ -f "$build/bin/demoapp.exe" ] || die "$build/bin/demoapp.exe is not built"
+[ -f "$build/bin/navbar.exe" ] && [ -f "$build/bin/screenpos.exe" ] || die "$build/bin/navbar.exe and screenpos.exe are not built"
 
 mkdir -p "$out"
-rm -f "$out"/*.png "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/run.log "$out"/summary.txt
+rm -rf "$out"/*.png "$out"/*.gif "$out"/frames "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/run.log "$out"/summary.txt
 [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
 "$tool" create "$dev" || die "could not create the demo device"
 run_pid=
 finish() {
-    # Never leave Kestrum or the demo programs running behind.
-    if [ -n "$run_pid" ] && kill -0 "$run_pid" 2>/dev/null; then
-        "$tool" stop "$dev"
+    # Never leave Kestrum, the demo programs or the device's store mount behind:
+    # a kept device is stopped (its store stays in its image), any other removed.
+    if [ "${KESTRUM_KEEP_DEVICE:-0}" = 1 ]; then
+        [ -f "$dev/.kestrum-device" ] && "$tool" stop "$dev"
+        return
     fi
-    [ "${KESTRUM_KEEP_DEVICE:-0}" = 1 ] && return
     [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
 }
 trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 "$tool" seed "$dev" || die "could not seed the demo device"
 "$tool" measure "$dev" >"$out/before.txt" || die "could not measure the device"
 
@@ -106,34 +167,42 @@ say "running Kestrum S on the device"
 WINEDEBUG=+text "$tool" run "$dev" S >"$out/run.log" 2>"$out/trace.txt" &
 run_pid=$!
 
-wait_drawn "Cleaning Progress" && shot progress-during.png
+wait_drawn "Cleaning Progress" || die "the cleaning run did not start (see $out/trace.txt)"
+record_run
+animate || say "could not make the animation"
 wait_drawn "Completed Tasks" || die "the cleaning run did not finish (see $out/trace.txt)"
 wait_drawn "Tasks performed:" || die "the Report was not drawn"
+front "Kestrum"
 shot report.png
-sleep 2   # the closed demo programs end on their own time
+# The closed demo programs end in their own time; each takes its file in
+# \Demo\Running with it. Wait until as many have gone as the Report says
+# were closed (ActiveSync is kept).
+closed=$(grep -o 'L"Applications closed:[^"]*"' "$out/trace.txt" | head -n 1 | grep -o '[0-9]*"$' | tr -d '"')
+started=$(grep -c '^running' "$out/before.txt")
+for ((i = 0; i < BOUND; i++)); do
+    [ "$(ls "$dev/store/Demo/Running" 2>/dev/null | wc -l)" -le $((started - ${closed:-0})) ] && break
+    sleep 0.1   # polling for the demo programs to end
+done
 "$tool" measure "$dev" >"$out/after.txt" || die "could not measure the device"
 
 # The Progress page still shows the finished run until another page is visited.
-show_page "$TAB_PROGRESS_X" "Completed Tasks" && shot progress-after.png
-show_page "$TAB_OPTIONS_X" "Select Cleaning Options" && shot options.png
-show_page "$TAB_SETTINGS_X" "Program Settings" && shot settings.png
-show_page "$TAB_REPORT_X" "Report"
+show_page 0 "Completed Tasks" && shot progress-after.png
+show_page 1 "Select Cleaning Options" && shot options.png
+show_page 2 "Program Settings" && shot settings.png
+show_page 3 "Report"
 
 # Tools > About: the last item of the popup that opens above the button.
 before=$(drawn "Kestrum")
-click "$TOOLS_X" "$TOOLS_Y"
-sleep 0.5
-click "$ABOUT_X" "$ABOUT_Y"
-wait_drawn "Kestrum" $((before + 1)) && shot about.png
-# The full-screen About box ends on its caption's done box, where "ok" is.
-click "$OK_X" "$OK_Y"
-sleep 0.5
+tap toolbar 0 && tap menu-last
+wait_drawn "Kestrum" $((before + 1)) && front "About" && shot about.png
+# The About box ends on the navigation bar's "ok", its done button.
+tap ok && gone "About" && front "Kestrum" || say "the About box did not close on ok"
 
 # "ok" saves the settings and ends Kestrum; stop the device if it does not.
-click "$OK_X" "$OK_Y"
-for ((i = 0; i < 100; i++)); do
+tap ok
+for ((i = 0; i < BOUND; i++)); do
     kill -0 "$run_pid" 2>/dev/null || break
-    sleep 0.1
+    sleep 0.1   # polling for Kestrum to end
 done
 if kill -0 "$run_pid" 2>/dev/null; then
     say "Kestrum did not close on ok; stopping the device"
@@ -141,6 +210,12 @@ if kill -0 "$run_pid" 2>/dev/null; then
 fi
 wait "$run_pid"
 say "Kestrum ended with status $?"
+
+# The README's picture of the handheld is the demo's Report.
+if [ "$out" = "$build/demo" ] && [ -f "$out/report.png" ]; then
+    mkdir -p "$top/docs"
+    cp "$out/report.png" "$top/docs/handheld-report.png"
+fi
 
 # --- the figures --------------------------------------------------------------------
 echo

@@ -128,9 +128,11 @@ device_ensure_template() {
 }
 
 # A new device from the template: hard links for the prefix, fresh copies of
-# the files Wine rewrites in place, and an empty file store of its own.
+# the files Wine rewrites in place, and an empty file store of its own of
+# STORE-SIZE (default 32M), mounted before anything is laid out in it. Only
+# the prefix is linked; nothing of the template reaches into the store.
 device_clone() {
-    local tpl=$1 dev=$2 f
+    local tpl=$1 dev=$2 size=${3:-$DEVICE_STORE_SIZE_DEFAULT} f
     mkdir -p "$dev"
     cp -al "$tpl/prefix" "$dev/prefix"
     for f in system.reg user.reg userdef.reg drive_c/windows/win.ini drive_c/windows/system.ini; do
@@ -138,9 +140,76 @@ device_clone() {
     done
     rm -f "$dev/prefix/dosdevices/d:"
     ln -s ../../store "$dev/prefix/dosdevices/d:"
-    mkdir -p "$dev/store"
+    device_mount_store "$dev" "$size"
     device_layout "$dev/store"
     touch "$dev/$DEVICE_MARKER" "$dev/store/$DEVICE_MARKER"
+}
+
+# The handheld's shell programs of a build (navigation bar, and screenpos for
+# scripts that tap), kept in \Windows as the handheld keeps its own.
+device_install_shell() {
+    local bin=$1 store=$2 exe
+    for exe in navbar.exe screenpos.exe; do
+        [ -f "$bin/$exe" ] && cp "$bin/$exe" "$store/Windows/$exe"
+    done
+    return 0
+}
+
+# --- the file store: a file system of a handheld's size -----------------------
+
+# The default store: 32 MB, the object store of a Pocket PC of its time.
+DEVICE_STORE_SIZE_DEFAULT=32M
+
+# Gives DEV/store a file system of its own of SIZE bytes (32M, 512K, 1G), so
+# that free space on D: reads as on a handheld. KIND "tmpfs" (test devices,
+# which live for one run) or "image": a file system image DEV/store.img,
+# loop-mounted, that keeps the device's files while it is stopped. Where
+# mounting is not possible (not root, no loop device) it says so in one line
+# and the store stays a folder on the host disk. SIZE "host" asks for that
+# folder on purpose (benchmarks that compare with the host's own tools).
+device_mount_store() {
+    local dev=$1 size=${2:-$DEVICE_STORE_SIZE_DEFAULT} kind=${3:-tmpfs} why
+    mkdir -p "$dev/store"
+    [ "$size" = host ] && return 0
+    case "$size" in
+        [0-9]*[0-9kKmMgG] | [0-9]) ;;
+        *) device_die "store size must be a number with an optional K, M or G: $size" ;;
+    esac
+    if [ "$(id -u)" != 0 ]; then
+        why="not root"
+    elif [ "$kind" = tmpfs ]; then
+        why=$(mount -t tmpfs -o "size=$size,mode=0755" kestrum-store "$dev/store" 2>&1) && return 0
+    else
+        # ext2 with 4 KiB blocks, no reserve and room for 2048 files: little
+        # overhead, nothing held back.
+        why=$(truncate -s "$size" "$dev/store.img" 2>&1 &&
+              mkfs.ext2 -q -F -m 0 -b 4096 -N 2048 "$dev/store.img" 2>&1 &&
+              mount -o loop "$dev/store.img" "$dev/store" 2>&1) && { rmdir "$dev/store/lost+found"; return 0; }
+        rm -f "$dev/store.img"
+    fi
+    echo "device: cannot mount a $size store ($(echo "$why" | head -n 1)); D: stays on the host disk" >&2
+    return 0
+}
+
+# Mounts a stopped device's store image again; nothing to do for a store
+# that is mounted already or lives on the host disk.
+device_remount_store() {
+    local dev=$1
+    [ -f "$dev/store.img" ] || return 0
+    mountpoint -q "$dev/store" 2>/dev/null && return 0
+    mount -o loop "$dev/store.img" "$dev/store" || device_die "could not mount the store of $dev again"
+}
+
+# Unmounts DEV/store when it is a mount; safe to call at any time, any number
+# of times. A store still held by a process that survived is detached lazily,
+# so no mount outlives the device.
+device_unmount_store() {
+    local dev=$1
+    [ -d "$dev/store" ] || return 0
+    if mountpoint -q "$dev/store" 2>/dev/null; then
+        umount "$dev/store" 2>/dev/null || umount -l "$dev/store" 2>/dev/null ||
+            echo "device: could not unmount $dev/store" >&2
+    fi
 }
 
 # Start a private X server and export its DISPLAY; its pid goes to DEVICE_XVFB_PID.

@@ -1,10 +1,10 @@
 #!/bin/bash
 # Installs what building and testing Kestrum needs on Debian 12, and nothing
 # that is already there: mingw-w64 for i686, Wine (32-bit), CMake, GoogleTest
-# sources, Xvfb, xdotool and ImageMagick.
+# sources, Xvfb, xdotool, ImageMagick, and e2fsprogs for the devices' stores.
 set -eu
 packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3"
+          googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3 e2fsprogs"
 missing=
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

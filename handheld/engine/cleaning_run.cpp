@@ -7,6 +7,7 @@
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
 #include "settings/settings_record.h"
+#include "platform/bounded_text.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ void RunTask(RunContext &run, int task)
     const CleaningWorkOps *work = run.work;
     WORD bit = g_tasks[task - 1].bit;
     const WCHAR *text = g_tasks[task - 1].name;
+    WCHAR folder[PATH_CHARS];
     int height = 0;
 
     switch (task) {
@@ -67,7 +69,8 @@ void RunTask(RunContext &run, int task)
         break;
     case 3:
     case 4:
-        text = task == 3 ? g_settings.folder1Path : g_settings.folder2Path;
+        FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
+        text = folder;
         /* An empty path: not counted, not drawn, and its bit stays set. */
         if (!text[0])
             return;

@@ -7,7 +7,6 @@
 #include "engine/dead_entries.h"
 #include "engine/cleaning_state.h"
 #include "engine/folder_purge.h"
-#include "engine/folder_walk.h"
 #include "platform/bounded_text.h"
 #include "platform/folder_listing.h"
 
@@ -40,8 +39,7 @@ static bool BelongsToInstalledApplication(HKEY applications, const WCHAR *fileNa
 
 void SweepDeadAppMgrFiles(void)
 {
-    DWORD attributes = GetFileAttributesW(APPMGR_FOLDER);
-    if (attributes == INVALID_FILE_ATTRIBUTES || IsLinkEntry(attributes))
+    if (!EntryExists(APPMGR_FOLDER))
         return;
     HKEY applications;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, APPLICATIONS_KEY, 0, KEY_READ | KEY_WRITE, &applications) != ERROR_SUCCESS)
@@ -55,7 +53,7 @@ void SweepDeadAppMgrFiles(void)
         listing = FindFirstEntry(path, &entry);
     if (listing != INVALID_HANDLE_VALUE) {
         do {
-            if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 continue;
             if (BelongsToInstalledApplication(applications, entry.cFileName))
                 continue;

@@ -1,10 +1,11 @@
 /*
  * The depth-first walk that the folder purge and the dead-shortcut sweep
- * share: one 260-character path buffer, each level appending its entry names
- * and cutting them off again, so memory grows with depth only. Lengths are
+ * share: one 260-character path buffer and one find record for the whole
+ * tree, each level appending its entry names and cutting them off again, so
+ * the walk's memory is fixed whatever the tree holds. Lengths are
  * checked before anything is written: an entry whose full path would pass
- * 259 characters is passed over, and links (reparse points) are never
- * entered, handed out or removed, since they may lead outside the tree.
+ * 259 characters is passed over. Links never show: the platform's listing
+ * hides them, so the walk never enters, hands out or removes one.
  */
 #ifndef KESTRUM_ENGINE_FOLDER_WALK_H
 #define KESTRUM_ENGINE_FOLDER_WALK_H
@@ -19,11 +20,8 @@ struct FolderWalk {
 };
 
 /* Walks the tree below folder, counting each folder visited in foldersScanned.
- * Nothing is walked or counted when folder does not exist, is itself a link,
- * or is too long to list. */
+ * Nothing is walked or counted when folder does not exist or is itself a
+ * link; a folder too long to list is counted and not walked. */
 void WalkFolder(const WCHAR *folder, const FolderWalk &walk);
-
-/* A link (reparse point) may lead outside the tree. */
-bool IsLinkEntry(DWORD attributes);
 
 #endif

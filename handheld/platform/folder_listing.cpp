@@ -1,16 +1,22 @@
-/* FindFirstFile/FindNextFile without the desktop's "." and ".." entries. */
+/* FindFirstFile/FindNextFile without the desktop's "." and ".." entries and links. */
 #include "platform/folder_listing.h"
 
-static bool IsDotEntry(const WIN32_FIND_DATAW *entry)
+static bool IsLink(DWORD attributes)
+{
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+static bool IsHidden(const WIN32_FIND_DATAW *entry)
 {
     const WCHAR *n = entry->cFileName;
-    return n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0));
+    bool dot = n[0] == L'.' && (n[1] == 0 || (n[1] == L'.' && n[2] == 0));
+    return dot || IsLink(entry->dwFileAttributes);
 }
 
 BOOL FindNextEntry(HANDLE listing, WIN32_FIND_DATAW *entry)
 {
     while (FindNextFileW(listing, entry)) {
-        if (!IsDotEntry(entry))
+        if (!IsHidden(entry))
             return TRUE;
     }
     return FALSE;
@@ -19,12 +25,18 @@ BOOL FindNextEntry(HANDLE listing, WIN32_FIND_DATAW *entry)
 HANDLE FindFirstEntry(const WCHAR *pattern, WIN32_FIND_DATAW *entry)
 {
     HANDLE listing = FindFirstFileW(pattern, entry);
-    if (listing == INVALID_HANDLE_VALUE || !IsDotEntry(entry))
+    if (listing == INVALID_HANDLE_VALUE || !IsHidden(entry))
         return listing;
     if (FindNextEntry(listing, entry))
         return listing;
-    /* Nothing but dot entries: an empty folder. */
+    /* Nothing but hidden entries: an empty folder. */
     FindClose(listing);
     SetLastError(ERROR_NO_MORE_FILES);
     return INVALID_HANDLE_VALUE;
+}
+
+bool EntryExists(const WCHAR *path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !IsLink(attributes);
 }

@@ -1,6 +1,6 @@
 /*
- * Full-screen dialogs on the desktop: the caption plays the handheld's top
- * bar and its close box plays the done button.
+ * Full-screen dialogs on the desktop: below the navigation bar, without a
+ * caption, and with the bar's "ok" as the done button.
  */
 #include "platform/full_screen_dialog.h"
 #include "platform/input_panel.h"
@@ -10,16 +10,19 @@ BOOL InitFullScreenDialog(HWND dialog, DWORD flags)
 {
     if (!dialog)
         return FALSE;
+    /* The navigation bar shows the dialog's title; a desktop caption would
+     * only repeat it with a close box the handheld does not have. */
+    LONG style = GetWindowLongW(dialog, GWL_STYLE);
+    if (style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)) {
+        SetWindowLongW(dialog, GWL_STYLE, style & ~(LONG)(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME));
+        SetWindowPos(dialog, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
     if (flags & DIALOG_FULL_SCREEN) {
         RECT area = HandheldScreenArea();
         MoveWindow(dialog, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     }
-    if (flags & DIALOG_DONE_BUTTON) {
-        LONG style = GetWindowLongW(dialog, GWL_STYLE);
-        SetWindowLongW(dialog, GWL_STYLE, style | WS_CAPTION | WS_SYSMENU);
-        SetWindowPos(dialog, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-        CloseBoxSendsCommandOne(dialog);
-    }
+    if (flags & DIALOG_DONE_BUTTON)
+        GiveOkButton(dialog);
     if (flags & DIALOG_INPUT_PANEL_DOWN)
         HideInputPanel(dialog);
     return TRUE;

@@ -14,9 +14,10 @@ enum : DWORD {
     DIALOG_INPUT_PANEL_DOWN = 0x8,
 };
 
-/* Call from WM_INITDIALOG. Full screen: the dialog covers the screen area.
- * Done button: the caption's close box ends the dialog as WM_COMMAND with
- * identifier 1 (IDOK). Returns FALSE for a null dialog. */
+/* Call from WM_INITDIALOG. The dialog loses any desktop caption. Full screen:
+ * the dialog covers the screen area below the navigation bar.
+ * Done button: the navigation bar shows "ok" for it, which ends the dialog as
+ * WM_COMMAND with identifier 1 (IDOK). Returns FALSE for a null dialog. */
 BOOL InitFullScreenDialog(HWND dialog, DWORD flags);
 
 #endif

@@ -1,5 +1,6 @@
 /*
- * The main window's frame on the desktop: placement and the title bar's "ok".
+ * The main window's frame on the desktop: placement below the navigation bar,
+ * no caption, and the ok style kept where the bar can read it.
  */
 #include "platform/main_window_frame.h"
 #include <commctrl.h>
@@ -9,10 +10,16 @@ RECT HandheldScreenArea(void)
     RECT area;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
         SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    /* The navigation bar owns the top of the screen whether or not the
+     * desktop's work area already leaves it out. */
+    if (area.top < NAV_BAR_HEIGHT)
+        area.top = NAV_BAR_HEIGHT;
+    if (area.bottom < area.top)
+        area.bottom = area.top;
     return area;
 }
 
-/* The close box stands for "ok": the window gets WM_COMMAND 1, as on the handheld. */
+/* The desktop's close request stands for "ok": WM_COMMAND 1, as the bar sends. */
 static LRESULT CALLBACK OkButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR data)
 {
@@ -22,11 +29,14 @@ static LRESULT CALLBACK OkButtonProc(HWND window, UINT message, WPARAM wParam, L
         SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
         return 0;
     }
+    if (message == WM_NCDESTROY)
+        RemovePropW(window, HANDHELD_OK_PROPERTY);
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-void CloseBoxSendsCommandOne(HWND window)
+void GiveOkButton(HWND window)
 {
+    SetPropW(window, HANDHELD_OK_PROPERTY, (HANDLE)1);
     SetWindowSubclass(window, OkButtonProc, 1, 0);
 }
 
@@ -40,8 +50,11 @@ HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *ti
 
     bool okButton = (exStyle & WS_EX_HANDHELD_OK_BUTTON) != 0;
     exStyle &= ~WS_EX_HANDHELD_OK_BUTTON;
-    if (!(style & WS_POPUP))
-        style |= WS_CAPTION | WS_SYSMENU; /* the handheld's top bar: title and close box */
+    /* Desktop Win32 gives every overlapped window a caption; a popup has none,
+     * as no handheld program's window has. The title still names the window
+     * for the navigation bar. */
+    style &= ~(DWORD)(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    style |= WS_POPUP;
 
     RECT area = HandheldScreenArea();
     if (x == (int)CW_USEDEFAULT) {
@@ -56,6 +69,6 @@ HWND CreateWindowHandheld(DWORD exStyle, const WCHAR *className, const WCHAR *ti
     HWND window = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
                                   instance, param);
     if (window && okButton)
-        CloseBoxSendsCommandOne(window);
+        GiveOkButton(window);
     return window;
 }

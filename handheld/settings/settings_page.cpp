@@ -19,6 +19,7 @@
 #include "shell/help_launcher.h"
 #include "resources/resource.h"
 #include <commctrl.h>
+#include <wchar.h>
 
 enum { HANDHELD_CONTROLS_VERSION = 0x20C, SPIN_LOWEST = 0, SPIN_HIGHEST = 999 };
 
@@ -43,10 +44,21 @@ static void SetFlagFromCheck(HWND page, int id, DWORD bit)
 static void SetPathText(HWND page, int id, const WCHAR *field)
 {
     WCHAR text[PATH_CHARS];
-    size_t length = BoundedLength(field, PATH_CHARS - 1);
-    memcpy(text, field, length * sizeof(WCHAR));
-    text[length] = 0;
+    FolderPathText(field, text);
     SetDlgItemTextW(page, id, text);
+}
+
+/* The field changes only when the text differs from what it shows, so that
+ * leaving the page untouched saves the stored bytes as they were loaded. */
+static void TakePathOver(HWND page, int id, WCHAR *field)
+{
+    WCHAR typed[PATH_CHARS];
+    WCHAR shown[PATH_CHARS];
+    if (!GetDlgItemTextW(page, id, typed, PATH_CHARS))
+        typed[0] = 0;
+    FolderPathText(field, shown);
+    if (wcscmp(typed, shown) != 0)
+        CopyText(field, PATH_CHARS, typed);
 }
 
 static INT_PTR SettingsPage_OnInitDialog(HWND page)
@@ -80,8 +92,8 @@ static INT_PTR SettingsPage_OnEraseBkgnd(HWND page)
  * the days kept when the field holds no number. */
 static void SettingsPage_TakeFieldsOver(HWND page)
 {
-    GetDlgItemTextW(page, IDC_SETTINGS_FOLDER1, g_settings.folder1Path, PATH_CHARS);
-    GetDlgItemTextW(page, IDC_SETTINGS_FOLDER2, g_settings.folder2Path, PATH_CHARS);
+    TakePathOver(page, IDC_SETTINGS_FOLDER1, g_settings.folder1Path);
+    TakePathOver(page, IDC_SETTINGS_FOLDER2, g_settings.folder2Path);
     WCHAR days[DAYS_TEXT_CHARS + 1];
     if (!GetDlgItemTextW(page, IDC_SETTINGS_AGE, days, DAYS_TEXT_CHARS + 1))
         days[0] = 0;

@@ -54,6 +54,11 @@ extern const WCHAR OLD_SETTINGS_KEY[];   /* "SOFTWARE\\Tarnwick\\Kestrum" */
 
 enum { OLD_SETTINGS_BYTES = 536, OLD_AGE_OFFSET = 12, OLD_PATH_OFFSET = 16 };
 
+/* A path field (260 units, terminator not guaranteed) as a terminated text of
+ * at most 259 characters in text (260 characters). Every reader of a path
+ * field goes through this; the field itself is never changed. */
+void FolderPathText(const WCHAR *field, WCHAR *text);
+
 /* Fills g_settings from the registry. The first run (no stored value) takes
  * the defaults, migrates an earlier version's value once, and saves. */
 void LoadSettings(void);

@@ -12,12 +12,14 @@ const WCHAR SETTINGS_KEY[] = L"SOFTWARE\\Apps\\Tarnwick Kestrum";
 const WCHAR SETTINGS_VALUE[] = L"Settings";
 const WCHAR OLD_SETTINGS_KEY[] = L"SOFTWARE\\Tarnwick\\Kestrum";
 
-/* A path written from outside may fill its field without a terminator:
- * cut it at 259 characters so that no reader runs past the field. */
-static void TerminatePath(WCHAR *field)
+/* A path written from outside may fill its field without a terminator. The
+ * field keeps its bytes, so that a save stores what was loaded; readers take
+ * a terminated copy of at most 259 characters instead. */
+void FolderPathText(const WCHAR *field, WCHAR *text)
 {
-    if (BoundedLength(field, PATH_CHARS) == PATH_CHARS)
-        field[PATH_CHARS - 1] = 0;
+    size_t length = BoundedLength(field, PATH_CHARS - 1);
+    memcpy(text, field, length * sizeof(WCHAR));
+    text[length] = 0;
 }
 
 static void MigrateOldSettings(void)
@@ -48,8 +50,6 @@ void LoadSettings(void)
          * whatever the failed query may have left in the buffer. */
         if (result != ERROR_SUCCESS)
             memset(&g_settings, 0, sizeof(g_settings));
-        TerminatePath(g_settings.folder1Path);
-        TerminatePath(g_settings.folder2Path);
         return;
     }
 

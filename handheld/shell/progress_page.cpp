@@ -10,6 +10,7 @@
 #include "shell/shell_state.h"
 #include "engine/cleaning_state.h"
 #include "engine/cleaning_work.h"
+#include "platform/bounded_text.h"
 #include "platform/default_font.h"
 #include "platform/input_panel.h"
 #include "settings/settings_record.h"
@@ -78,10 +79,11 @@ void PaintTaskList(HWND page, HDC dc)
     /* Eleven lines; the reserved twelfth task is never drawn. */
     for (int task = 1; task <= 11; task++) {
         const WCHAR *text = g_tasks[task - 1].name;
-        if (task == 3)
-            text = g_settings.folder1Path;
-        else if (task == 4)
-            text = g_settings.folder2Path;
+        WCHAR folder[PATH_CHARS];
+        if (task == 3 || task == 4) {
+            FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
+            text = folder;
+        }
         row.top += DrawTaskLine(dc, row, g_tasks[task - 1].bit, text);
     }
     SelectObject(dc, previousFont);

@@ -4,6 +4,7 @@
 #include "shell/shell_state.h"
 #include "platform/bounded_text.h"
 #include "platform/default_font.h"
+#include "platform/device_check.h"
 #include "shell/main_window.h"
 #include "engine/cleaning_state.h"
 #include "platform/foreground.h"
@@ -87,6 +88,10 @@ static void CleanUp(void)
 
 int KestrumMain(HINSTANCE instance, const WCHAR *commandLine, int showCommand)
 {
+    /* Before any setting is read or any window touched: outside its device
+     * this build would clean the desktop it was started on. */
+    if (!ConfirmEmulatedDevice())
+        return EXIT_EARLY;
     g_shell.instance = instance;                        /* 1 */
     BuildShellTexts();                                  /* 2 */
     g_shell.autoStart = HasAutoStartFlag(commandLine);  /* 3 */

@@ -54,6 +54,10 @@ check "--help explains the commands" bash -c "'$tool' --help | grep -q 'shot PAT
 # --- create -------------------------------------------------------------------
 check "create succeeds" "$tool" create "$dev"
 store=$dev/store
+store_bytes() { echo $(( $(stat -f -c '%b' "$1") * $(stat -f -c '%S' "$1") )); }
+check "the store is a file system of its own" mountpoint -q "$store"
+check "... of a handheld's 32 MB" test "$(store_bytes "$store")" -gt $((30 * 1048576)) -a "$(store_bytes "$store")" -le $((32 * 1048576))
+check "the navigation bar is installed" test -f "$store/Windows/navbar.exe"
 check "no z: drive" test ! -e "$dev/prefix/dosdevices/z:"
 check "d: is the file store" test "$(readlink -f "$dev/prefix/dosdevices/d:")" = "$(readlink -f "$store")"
 for d in "Windows/StartUp" "Windows/Start Menu" "Windows/AppMgr/Install" "Windows/Profiles/guest" "My Documents" "Program Files" "Temp"; do
@@ -113,11 +117,40 @@ check "the picture is 240x320" test "$(identify -format '%wx%h' "$work/screen.pn
 check "the picture is not blank" test "$(identify -format '%k' "$work/screen.png" 2>/dev/null)" -gt 2
 
 # --- stop and destroy -------------------------------------------------------------
+mounted() { grep -qF " $1 " /proc/mounts; }
 check "stop succeeds" "$tool" stop "$dev"
 check "stop switched the screen off" test ! -e "$dev/display"
+check "stop unmounted the store" bash -c "! grep -qF ' $store ' /proc/mounts"
 check "shot refuses a screen that is off" refuses "screen of .* is off" "$tool" shot "$dev" "$work/none.png"
+check "measure mounts the stopped store again, files kept" bash -c "'$tool' measure '$dev' | grep -qF 'file	\Temp\install.log	3072'"
+check "... as a mount" mountpoint -q "$store"
 check "destroy succeeds" "$tool" destroy "$dev"
 check "destroy removed the device" test ! -e "$dev"
+
+# A store of another size, and a device that goes without stop.
+small=$work/small
+check "create with --store-size 8M" "$tool" create "$small" --store-size 8M
+check "... gives an 8 MB store" test "$(store_bytes "$small/store")" -gt $((7 * 1048576)) -a "$(store_bytes "$small/store")" -le $((8 * 1048576))
+check "create refuses a size that is no size" refuses "store size" "$tool" create "$work/odd" --store-size lots
+check "destroy of a running store succeeds" "$tool" destroy "$small"
+
+# The harness's devices: a program that never ends (the navigation bar) is
+# interrupted; the harness still unmounts and removes its device.
+harness=$top/tests/harness/run-in-device
+KESTRUM_BUILD_DIR=$build "$harness" "$build/bin/navbar.exe" &
+harness_pid=$!
+for ((i = 0; i < 600; i++)); do
+    grep -q "$build/devices/run\." /proc/mounts && break
+    sleep 0.1   # waiting for a condition: the harness's store is mounted
+done
+check "the harness mounts its device's store" grep -q "$build/devices/run\." /proc/mounts
+kill -TERM "$harness_pid"
+wait "$harness_pid"
+check "an interrupted harness run ends" test $? -ne 0
+check "... and leaves no device behind" bash -c "! ls -d '$build'/devices/run.* 2>/dev/null | grep -q ."
+
+# Nothing of this test is left in the host's mount table.
+check "no device mount is left" bash -c "! grep -qF '$build/devices/' /proc/mounts"
 
 echo "$failures failure(s)"
 [ $failures -eq 0 ]

@@ -61,17 +61,25 @@ TEST(MemoryReading, UsesTheLow32BitsOfTotalFreeBytes)
     EXPECT_DOUBLE_EQ(MegabytesFromFreeBytes(1048576), 1.0);
     EXPECT_DOUBLE_EQ(MegabytesFromFreeBytes(0xFFFFFFFF), 4095.9999990463257);
 
-    /* The device's store is the host's disk, which tests running beside this
-     * one write to: compare with a fresh query, allowing 64 MB of change,
-     * modulo the 4096 MB at which the low 32 bits wrap. */
+    /* The device's store is a file system of its own, the handheld's 32 MB,
+     * that nothing else writes to: a file of known size moves the reading by
+     * exactly its size, and deleting it moves it back. 40960 bytes fill whole
+     * blocks of the store, so no rounding enters. */
     ULARGE_INTEGER avail, total, free;
-    TakeMemoryReading();
-    double reading = g_stats.memoryAvailableMB;
     ASSERT_TRUE(GetDiskFreeSpaceExW(L"\\Windows", &avail, &total, &free));
-    double expected = MegabytesFromFreeBytes(free.LowPart);
-    double apart = fabs(reading - expected);
-    EXPECT_LT(std::min(apart, 4096.0 - apart), 64.0) << reading << " against " << expected;
-    EXPECT_EQ(reading, MegabytesFromFreeBytes((DWORD)(reading * 1048576.0))) << "a whole number of bytes";
+    EXPECT_EQ(total.QuadPart, 32ull * 1048576) << "a handheld's store";
+    TakeMemoryReading();
+    double before = g_stats.memoryAvailableMB;
+    EXPECT_DOUBLE_EQ(before, MegabytesFromFreeBytes(free.LowPart));
+    EXPECT_GT(before, 30.0);
+    EXPECT_LE(before, 32.0);
+
+    MakeFileNow(L"\\Temp\\reading.bin", 40960);
+    TakeMemoryReading();
+    EXPECT_EQ(before - g_stats.memoryAvailableMB, 40960.0 / 1048576) << "exactly the file's size, in megabytes";
+    ASSERT_TRUE(DeleteFileW(L"\\Temp\\reading.bin"));
+    TakeMemoryReading();
+    EXPECT_EQ(g_stats.memoryAvailableMB, before);
 }
 
 TEST(CleaningState, TaskTableZeroingAndMask)

@@ -28,7 +28,7 @@ INT_PTR CALLBACK FullScreenProc(HWND dialog, UINT message, WPARAM, LPARAM)
 
 } // namespace
 
-TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
+TEST(FullScreenDialog, CoversTheScreenBelowTheBarWithoutCaptionAndOkIsTheDoneButton)
 {
     ForgetSeenMessages();
     HWND dialog = CreateDialogParamW((HINSTANCE)KestrumResources(), MAKEINTRESOURCEW(IDD_ABOUT), NULL,
@@ -37,8 +37,10 @@ TEST(FullScreenDialog, CoversTheScreenAndItsCloseBoxIsTheDoneButton)
     RECT rect, area;
     GetWindowRect(dialog, &rect);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    area.top += 26; /* below the navigation bar */
     EXPECT_TRUE(EqualRect(&rect, &area));
-    EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), 0);
+    EXPECT_TRUE(GetPropW(dialog, L"HandheldOkButton") != NULL) << "the navigation bar's ok is its done button";
 
     RecordMessages(dialog, {WM_COMMAND});
     SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);

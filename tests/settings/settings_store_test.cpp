@@ -7,6 +7,7 @@
 #include <vector>
 #include "device.h"
 #include "settings/settings_record.h"
+#include "platform/bounded_text.h"
 
 static const wchar_t *OLD_PARENT = L"SOFTWARE\\Tarnwick";
 
@@ -145,8 +146,11 @@ TEST_F(SettingsStore, ValuesOfOddSizesAndTypesNeverOverrunTheRecord)
             memset(&zero, 0, sizeof(zero));
             EXPECT_EQ(memcmp(&g_settings, &zero, sizeof(zero)), 0) << "an unreadable value leaves the record all zero";
         }
-        EXPECT_LE(wcslen(g_settings.folder1Path), 259u);
-        EXPECT_LE(wcslen(g_settings.folder2Path), 259u);
+        WCHAR path[PATH_CHARS];
+        FolderPathText(g_settings.folder1Path, path);
+        EXPECT_LE(wcslen(path), 259u);
+        FolderPathText(g_settings.folder2Path, path);
+        EXPECT_LE(wcslen(path), 259u);
         EXPECT_EQ(StoredValue(SETTINGS_KEY).size(), c.size) << "loading never writes back";
     }
 }

@@ -102,9 +102,11 @@ TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
     RECT rect, area;
     GetWindowRect(main, &rect);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    area.top += 26; /* the navigation bar's strip at the top of the screen */
     EXPECT_TRUE(EqualRect(&rect, &area));
     LONG style = GetWindowLongW(main, GWL_STYLE);
-    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), 0) << "no desktop caption";
+    EXPECT_TRUE(GetPropW(main, L"HandheldOkButton") != NULL) << "the navigation bar shows ok for it";
     EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & 0x80000000, 0) << "the handheld style bit stays on the handheld";
 
     ASSERT_TRUE(g_shell.menuBar != NULL);

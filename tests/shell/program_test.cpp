@@ -48,7 +48,7 @@ TEST_F(ProgramTest, SecondStartReturns16AndBringsTheFirstForward)
     EXPECT_EQ(WaitForExit(first), 0u);
 }
 
-TEST_F(ProgramTest, WindowAndMenuBarShareTheScreen)
+TEST_F(ProgramTest, WindowSitsBetweenTheNavigationBarAndTheMenuBar)
 {
     PROCESS_INFORMATION process;
     ASSERT_TRUE(StartKestrum(L"", &process));
@@ -57,7 +57,7 @@ TEST_F(ProgramTest, WindowAndMenuBarShareTheScreen)
     RECT rect;
     GetWindowRect(main, &rect);
     EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
+    EXPECT_EQ(rect.top, 26) << "below the navigation bar";
     EXPECT_EQ(rect.right, 240);
     EXPECT_EQ(rect.bottom, 320 - 26) << "shortened by the menu bar's height";
     HWND bar = FindWindowW(L"KestrumMenuBar", NULL);
@@ -78,8 +78,8 @@ TEST_F(ProgramTest, OkWritesTheSettingsAndEndsWith0)
     ASSERT_TRUE(main != NULL);
     DeleteStoredSettings();
     ASSERT_FALSE(StoredSettingsExist());
-    /* The close box of the caption stands for the handheld's "ok". */
-    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    /* What the navigation bar posts when "ok" is tapped. */
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     EXPECT_EQ(WaitForExit(process), 0u);
     EXPECT_TRUE(StoredSettingsExist());
 }

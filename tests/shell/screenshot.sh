@@ -6,8 +6,9 @@
 # Installs Kestrum.exe in a fresh device as \Program Files\Kestrum\Kestrum.exe,
 # starts it through helper_launch.exe (which returns once Kestrum waits for
 # input, its window painted), photographs the virtual desktop, and checks the
-# picture: the screen size, the dark caption bar with the title at the top,
-# the tab row just above the bottom, and the light menu bar at the bottom.
+# picture: the screen size, the dark navigation bar with the title at the
+# top (navbar.exe runs, as on every device whose screen is up), the tab row
+# just above the bottom, and the light menu bar at the bottom.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/devicelib.sh"
@@ -20,21 +21,26 @@ device_ensure_template "$tpl"
 mkdir -p "$build_dir/devices"
 dev=$(mktemp -d "$build_dir/devices/shot.XXXXXX")
 cleanup() {
-    ( device_env "$dev"; wineserver -k >/dev/null 2>&1 )
+    ( device_env "$dev"; wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1 )
     device_stop_display
+    device_unmount_store "$dev"
     [ "${KESTRUM_KEEP_DEVICE:-0}" = 1 ] || rm -rf "$dev"
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 
 device_clone "$tpl" "$dev"
 mkdir -p "$dev/store/Program Files/Kestrum" "$dev/store/Tests"
 cp "$build_dir/bin/Kestrum.exe" "$dev/store/Program Files/Kestrum/Kestrum.exe"
 cp "$build_dir/bin/helper_launch.exe" "$dev/store/Tests/"
+device_install_shell "$build_dir/bin" "$dev/store"
 device_check_sandbox "$dev"
 device_start_display
 device_env "$dev"
 cd "$dev/store" || exit 1
 
+setsid wine 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>&1 &
 wine 'D:\Tests\helper_launch.exe' 'D:\Program Files\Kestrum\Kestrum.exe' || { echo "Kestrum did not start"; exit 1; }
 desktop=$(xdotool search --name 'Handheld - Wine desktop' | head -1)
 [ -n "$desktop" ] || { echo "no virtual desktop window"; exit 1; }
@@ -47,12 +53,14 @@ size=$(identify -format '%wx%h' "$out")
 # Average brightness (0..100) of a band of rows.
 band() { convert "$out" -crop "240x$2+0+$1" +repage -colorspace Gray -format '%[fx:round(100*mean)]' info:; }
 caption=$(band 2 14)
-[ "$caption" -lt 60 ] || check "no dark caption bar at the top (brightness $caption)"
+[ "$caption" -lt 60 ] || check "no dark navigation bar at the top (brightness $caption)"
 bar=$(band 296 24)
 [ "$bar" -gt 60 ] || check "no light menu bar at the bottom (brightness $bar)"
 # Text makes a band uneven: the title in the caption, the labels on the tabs and the bar.
 spread() { convert "$out" -crop "$3x$2+$4+$1" +repage -colorspace Gray -format '%[fx:round(1000*standard_deviation)]' info:; }
-[ "$(spread 4 12 120 20)" -gt 30 ] || check "no title text in the caption"
+[ "$(spread 4 12 120 20)" -gt 30 ] || check "no title text in the navigation bar"
+# Below the bar Kestrum's page begins at once, light: no desktop caption.
+[ "$(band 27 12)" -gt 75 ] || check "a caption below the navigation bar (brightness $(band 27 12))"
 [ "$(spread 298 20 60 0)" -gt 30 ] || check "no label on the menu bar"
 [ "$(spread 274 18 240 0)" -gt 30 ] || check "no tab labels above the menu bar"
 return $fail

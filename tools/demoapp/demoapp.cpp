@@ -50,8 +50,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show)
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszClassName = L"KestrumDemoApp";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
-                                0, 0, 240, 290, NULL, NULL, instance, NULL);
+    /* A handheld program's window: no caption, the screen below the
+     * navigation bar, which shows the title and the smart-minimise cross. */
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_POPUP, 0, 26, GetSystemMetrics(SM_CXSCREEN),
+                                GetSystemMetrics(SM_CYSCREEN) - 26, NULL, NULL, instance, NULL);
     if (hwnd) {
         ShowWindow(hwnd, show);
         UpdateWindow(hwnd);

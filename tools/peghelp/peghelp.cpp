@@ -14,6 +14,7 @@
 
 static const WCHAR VIEWER_CLASS[] = L"PegHelpViewer";
 static const int IDC_TOPIC_TEXT = 100;
+static const int NAV_BAR_TOP = 26; /* the navigation bar's strip */
 
 static std::wstring Widen(const std::string &s)
 {
@@ -124,6 +125,12 @@ static LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     case WM_SETFOCUS:
         SetFocus(GetDlgItem(hwnd, IDC_TOPIC_TEXT));
         return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) { /* the navigation bar's "ok" */
+            DestroyWindow(hwnd);
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -151,12 +158,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show)
     if (!RegisterClassW(&wc))
         return 1;
 
-    /* The handheld's screen: the whole (virtual) desktop. */
+    /* The handheld's screen below the navigation bar, without a caption; the
+     * bar shows the title and an "ok" that closes the viewer. */
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HWND hwnd = CreateWindowExW(0, VIEWER_CLASS, title.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                0, 0, width, height, NULL, NULL, instance, NULL);
+    HWND hwnd = CreateWindowExW(0, VIEWER_CLASS, title.c_str(), WS_POPUP, 0, NAV_BAR_TOP, width,
+                                height - NAV_BAR_TOP, NULL, NULL, instance, NULL);
     if (!hwnd)
         return 1;
+    SetPropW(hwnd, L"HandheldOkButton", (HANDLE)1);
     RECT client;
     GetClientRect(hwnd, &client);
     HWND edit = CreateWindowExW(0, L"EDIT", text.c_str(),

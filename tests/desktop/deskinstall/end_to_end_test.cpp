@@ -141,16 +141,17 @@ int CloseBoxesUntilExit(HANDLE process)
     return (int)closed.size();
 }
 
-/* Starts D:\Install\deskinstall.exe from the install set and returns its exit
- * code; *boxes counts the message boxes it showed. */
-DWORD RunDeskinstall(const char *commandLine, int *boxes = nullptr)
+/* Starts deskinstall.exe (by default the copy in the install set) with its
+ * current directory in the install set's folder and returns its exit code;
+ * *boxes counts the message boxes it showed. */
+DWORD RunDeskinstall(const char *commandLine, int *boxes = nullptr, const std::string &folder = "D:\\Install",
+                     const std::string &program = "D:\\Install\\deskinstall.exe")
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     std::string line = commandLine;
-    if (!CreateProcessA("D:\\Install\\deskinstall.exe", &line[0], NULL, NULL, FALSE, 0, NULL, "D:\\Install",
-                        &startup, &process)) {
+    if (!CreateProcessA(program.c_str(), &line[0], NULL, NULL, FALSE, 0, NULL, folder.c_str(), &startup, &process)) {
         ADD_FAILURE() << "deskinstall.exe did not start, error " << GetLastError();
         return 0xFFFFFFFF;
     }
@@ -215,6 +216,46 @@ TEST(EndToEndBox, ManagerThatCannotStartIsReportedAndNothingIsCopied)
     EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
     EXPECT_FALSE(PathExistsA("D:\\Temp\\appmgr-started.txt"));
     EXPECT_EQ(ReadMarker(), "<no marker>");
+}
+
+/* A regsvr32.exe beside the install set is never started: the real one in
+ * the system directory registers the library. (The planted one, a copy of
+ * the stand-in manager, would register nothing.) */
+TEST(EndToEnd, PlantedRegsvr32BesideTheInstallSetIsNotRun)
+{
+    LayOutInstallSet();
+    RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
+    ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall_appmgr.exe", "D:\\Install\\regsvr32.exe", FALSE));
+
+    EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 0u);
+    DeleteFileA("D:\\Install\\regsvr32.exe");
+
+    EXPECT_EQ(lstrcmpiA(ReadMarker().c_str(), SystemPath("QuilletSync.DLL").c_str()), 0)
+        << "registered from " << ReadMarker() << ": the planted regsvr32.exe ran";
+}
+
+/* An install set in a folder as long as the current-directory read allows
+ * (257 characters) still starts the manager with both paths whole; its
+ * companion paths are too long to build, which the register box reports. */
+TEST(EndToEndBox, LongestInstallSetFolderStillStartsTheManager)
+{
+    LayOutInstallSet();
+    RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
+    std::string folder = "D:\\Install\\" + std::string(120, 'l');
+    CreateDirectoryA(folder.c_str(), NULL);
+    folder += "\\" + std::string(125, 'l');
+    CreateDirectoryA(folder.c_str(), NULL);
+    ASSERT_EQ(folder.size(), 257u);
+
+    /* The launcher itself cannot live there: its own path would pass MAX_PATH.
+     * What it reads comes from its current directory alone. */
+    int boxes = 0;
+    EXPECT_EQ(RunDeskinstall("deskinstall.exe", &boxes, folder, "D:\\Tests\\helper_deskinstall.exe"), 3u);
+    EXPECT_EQ(boxes, 1);
+
+    EXPECT_EQ(ReadBytes("D:\\Temp\\appmgr-started.txt"),
+              "\"" + folder + "\\Setup.ini\" \"" + folder + "\\Quillet.ini\"\n" + folder + "\n");
+    EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
 }
 
 } // namespace

@@ -72,11 +72,14 @@ TEST(HelpViewer, ShowsEachTopicOnTheHandheldScreen)
         RECT r;
         GetWindowRect(viewer, &r);
         EXPECT_EQ(0, r.left);
-        EXPECT_EQ(0, r.top);
+        EXPECT_EQ(26, r.top) << "below the navigation bar";
         EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right);
         EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), r.bottom);
         EXPECT_EQ(240, GetSystemMetrics(SM_CXSCREEN));
         EXPECT_EQ(320, GetSystemMetrics(SM_CYSCREEN));
+
+        EXPECT_EQ(GetWindowLongW(viewer, GWL_STYLE) & WS_CAPTION, 0);
+        EXPECT_TRUE(GetPropW(viewer, L"HandheldOkButton") != NULL) << "the bar's ok closes it";
 
         HWND edit = FindWindowExW(viewer, NULL, L"Edit", NULL);
         ASSERT_TRUE(edit != NULL);

@@ -126,7 +126,8 @@ void CheckTextsAndPlace(HWND dialog)
     GetWindowRect(dialog, &rect);
     EXPECT_TRUE(EqualRect(&rect, &area)) << "full screen: " << rect.left << "," << rect.top << " " << rect.right
                                          << "," << rect.bottom;
-    EXPECT_TRUE(GetWindowLongW(dialog, GWL_STYLE) & WS_SYSMENU) << "the done button";
+    EXPECT_FALSE(GetWindowLongW(dialog, GWL_STYLE) & WS_CAPTION) << "no desktop caption";
+    EXPECT_TRUE(GetPropW(dialog, L"HandheldOkButton") != NULL) << "the done button: the bar's ok";
     EXPECT_TRUE(ControlByText(dialog, L"www.tarnwick.example/kestrum") == GetDlgItem(dialog, IDC_ABOUT_WEB));
     EXPECT_TRUE(ControlByText(dialog, L"Copyright (C) 2026 Tarnwick.\nAll rights reserved.") != NULL);
 }

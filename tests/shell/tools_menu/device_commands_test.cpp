@@ -248,11 +248,13 @@ TEST_F(DeviceCommands, AboutOpensOverTheProgramAndDoneClosesIt)
     RECT rect;
     GetWindowRect(about, &rect);
     EXPECT_EQ(rect.right - rect.left, 240);
-    EXPECT_EQ(rect.bottom - rect.top, 320);
+    EXPECT_EQ(rect.top, 26) << "below the navigation bar";
+    EXPECT_EQ(rect.bottom, 320);
     EXPECT_FALSE(IsWindowEnabled(main)) << "modal: the main window takes no input";
+    EXPECT_TRUE(GetPropW(about, L"HandheldOkButton") != NULL) << "the bar shows ok for it";
 
-    /* The caption's close box is the done button. */
-    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    /* The navigation bar's "ok" is the done button: it posts WM_COMMAND 1. */
+    PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
     start = GetTickCount();
     while (IsWindow(about) && GetTickCount() - start < WAIT_BOUND_MS)
         WaitForSingleObject(process.hProcess, 20);
