@@ -9,7 +9,7 @@
 #   outside_device.sh BUILD/bin/Kestrum.exe BUILD/bin/helper_outside.exe
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../tools/devicelib.sh"
+. "$here/../../../tools/devicelib.sh"
 kestrum=$1 helper=$2
 build=${KESTRUM_BUILD_DIR:-$(dirname "$(dirname "$kestrum")")}
 device_need_wine
