@@ -11,62 +11,21 @@
 
 #include "closer/closer.h"
 #include "device.h"
-#include "helper_protocol.h"
-#include "observer_window.h"
+#include "helper_windows.h"
+#include "wait_bound.h"
 
 namespace {
 
-const DWORD WAIT_BOUND_MS = 60000;
 const DWORD KEEP_ACTIVESYNC = 0x40000;
 const WCHAR OWN_TITLE[] = L"Kestrum closer test";
 
 HWND g_ownWindow;
-
-struct Window {
-    HWND handle;
-    std::wstring className;
-    std::wstring title;
-};
-
-struct RunningHelper {
-    PROCESS_INFORMATION process;
-    std::vector<Window> windows; /* in the order of the arguments */
-};
-
-struct EnumState {
-    DWORD processId;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectProcessWindows(HWND window, LPARAM param)
-{
-    EnumState *state = (EnumState *)param;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == state->processId)
-        state->found.push_back(window);
-    return TRUE;
-}
 
 std::wstring ClassOf(HWND window)
 {
     WCHAR name[256] = L"";
     GetClassNameW(window, name, 256);
     return name;
-}
-
-std::wstring TitleOf(HWND window)
-{
-    WCHAR text[256] = L"";
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-/* Splits "FLAGS|CLASS|TITLE" the way the helper does. */
-Window Describe(const std::wstring &argument)
-{
-    size_t bar1 = argument.find(L'|'), bar2 = argument.find(L'|', bar1 + 1);
-    return Window{ NULL, argument.substr(bar1 + 1, bar2 - bar1 - 1), argument.substr(bar2 + 1) };
 }
 
 class ProgramCloser : public testing::Test {
@@ -98,90 +57,29 @@ protected:
 
     void TearDown() override
     {
-        for (RunningHelper &helper : helpers_) {
-            if (WaitForSingleObject(helper.process.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(helper.process.hProcess, 0);
-                WaitForSingleObject(helper.process.hProcess, WAIT_BOUND_MS);
-            }
-            CloseHandle(helper.process.hProcess);
-            CloseHandle(helper.process.hThread);
-        }
+        for (RunningHelper &helper : helpers_)
+            EndHelper(helper);
         helpers_.clear();
         EmptyRunningProgramList();
     }
 
-    /* Starts a helper copy with one window per argument and waits until every
-     * window exists; returns the helper's windows in argument order. */
+    /* Starts a helper copy with one window per argument; returns the
+     * helper's windows in argument order. */
     RunningHelper Start(const WCHAR *exe, const std::vector<std::wstring> &arguments)
     {
-        std::wstring commandLine = L"\"" + std::wstring(exe) + L"\"";
-        RunningHelper helper = {};
-        for (const std::wstring &argument : arguments) {
-            commandLine += L" \"" + argument + L"\"";
-            helper.windows.push_back(Describe(argument));
-        }
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        std::vector<WCHAR> line(commandLine.begin(), commandLine.end());
-        line.push_back(0);
-        if (!CreateProcessW(exe, line.data(), NULL, NULL, FALSE, 0, NULL, L"D:\\", &si, &helper.process)) {
-            ADD_FAILURE() << "cannot start helper, error " << GetLastError();
-            helpers_.push_back(helper);
-            return helper;
-        }
-        WaitForInputIdle(helper.process.hProcess, WAIT_BOUND_MS);
-
-        DWORD start = GetTickCount();
-        size_t found = 0;
-        while (found < helper.windows.size() && GetTickCount() - start < WAIT_BOUND_MS) {
-            EnumState state = { helper.process.dwProcessId, {} };
-            EnumWindows(CollectProcessWindows, (LPARAM)&state);
-            found = 0;
-            for (Window &w : helper.windows) {
-                w.handle = NULL;
-                for (HWND h : state.found) {
-                    if (ClassOf(h) == w.className && TitleOf(h) == w.title)
-                        w.handle = h;
-                }
-                found += w.handle != NULL;
-            }
-            if (found < helper.windows.size())
-                PumpOnce();
-        }
-        EXPECT_EQ(found, helper.windows.size()) << "helper windows did not all appear";
-        helpers_.push_back(helper);
-        return helper;
+        helpers_.push_back(StartHelper(exe, arguments));
+        return helpers_.back();
     }
 
-    /* Posts a barrier behind whatever the closer posted, to every helper
-     * window and to this program's own window, and waits until each answered
-     * or is gone. Afterwards every close request made has been handled. */
+    /* Every close request made so far, to any helper window or this
+     * program's own, has been handled once this returns. */
     void Settle()
     {
         std::vector<HWND> asked;
-        g_helperReports.clear();
-        for (const RunningHelper &helper : helpers_) {
-            for (const Window &w : helper.windows) {
-                if (w.handle && PostMessageW(w.handle, HELPER_BARRIER, (WPARAM)g_ownWindow, 0))
-                    asked.push_back(w.handle);
-            }
-        }
-        PostMessageW(g_ownWindow, HELPER_BARRIER, (WPARAM)g_ownWindow, 0);
-        asked.push_back(g_ownWindow);
-
-        DWORD start = GetTickCount();
-        for (;;) {
-            PumpOnce();
-            size_t settled = 0;
-            for (HWND h : asked)
-                settled += g_helperReports.count(h) || !IsWindow(h);
-            if (settled == asked.size())
-                return;
-            if (GetTickCount() - start > WAIT_BOUND_MS) {
-                ADD_FAILURE() << "helper windows did not answer";
-                return;
-            }
-        }
+        for (const RunningHelper &helper : helpers_)
+            for (const HelperWindow &w : helper.windows)
+                asked.push_back(w.handle);
+        SettleWindows(g_ownWindow, asked);
     }
 
     /* How many WM_CLOSE a window has received: -1 once it is gone. */
@@ -215,7 +113,7 @@ protected:
             const WindowRecord *record = g_runningPrograms.records[i];
             bool ours = false;
             for (const RunningHelper &helper : helpers_) {
-                for (const Window &w : helper.windows)
+                for (const HelperWindow &w : helper.windows)
                     ours = ours || w.handle == record->window;
             }
             if (!ours && ShouldPostClose(record->title, keepActiveSync))
@@ -331,21 +229,23 @@ TEST_F(ProgramCloser, ThreeTitledWindowsOfOneProgramMakeThreeRequests)
                                        { L"v|First|Notes one", L"v|Second|Notes two", L"v|Third|Notes three" });
     ASSERT_FALSE(HasFailure());
 
+    /* The platform's window order, taken before the close requests go out:
+     * afterwards the helper may already have closed some of its windows. */
+    const std::vector<HWND> order = WindowsOfProcess(notes.process.dwProcessId);
+
     EXPECT_EQ(CloseRunningPrograms(g_ownWindow, 0), 3 + ForeignRequests(0));
 
-    /* The records follow the platform's window order. */
-    EnumState state = { notes.process.dwProcessId, {} };
-    EnumWindows(CollectProcessWindows, (LPARAM)&state);
+    /* The records follow that order. */
     std::vector<HWND> recorded;
     for (int i = 0; i < g_runningPrograms.count; i++) {
-        for (HWND h : state.found) {
+        for (HWND h : order) {
             if (g_runningPrograms.records[i]->window == h)
                 recorded.push_back(h);
         }
     }
     std::vector<HWND> enumerated;
-    for (HWND h : state.found) {
-        for (const Window &w : notes.windows) {
+    for (HWND h : order) {
+        for (const HelperWindow &w : notes.windows) {
             if (w.handle == h)
                 enumerated.push_back(h);
         }
@@ -354,7 +254,7 @@ TEST_F(ProgramCloser, ThreeTitledWindowsOfOneProgramMakeThreeRequests)
     EXPECT_EQ(recorded, enumerated);
 
     Settle();
-    for (const Window &w : notes.windows)
+    for (const HelperWindow &w : notes.windows)
         EXPECT_EQ(ClosesOf(w.handle), CLOSED);
     /* With its last window gone, the program ends by itself. */
     EXPECT_EQ(WaitForSingleObject(notes.process.hProcess, WAIT_BOUND_MS), WAIT_OBJECT_0);
@@ -370,7 +270,7 @@ TEST_F(ProgramCloser, SecondQuickCallAsksWindowsNotYetClosedAgain)
     EXPECT_EQ(CloseRunningPrograms(g_ownWindow, 0), 2 + ForeignRequests(0));
     EXPECT_EQ(CloseRunningPrograms(g_ownWindow, 0), 2 + ForeignRequests(0));
     Settle();
-    for (const Window &w : deaf.windows) {
+    for (const HelperWindow &w : deaf.windows) {
         const WCHAR *title = NULL;
         EXPECT_EQ(RecordsOf(w.handle, &title), 1);
         EXPECT_EQ(ClosesOf(w.handle), 2);

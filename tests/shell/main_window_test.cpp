@@ -17,90 +17,20 @@
 #include "shell/main_window.h"
 #include "shell/sheet.h"
 #include "shell/base/shell_state.h"
-#include "shell/startup.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
+#include "main_window_fixture.h"
+#include "message_recorder.h"
+#include "settings_store.h"
 
 namespace {
 
-struct Seen {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    int code; /* WM_NOTIFY's code */
-};
-std::vector<Seen> g_seen;
-
-LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    if (message == WM_ACTIVATE || message == WM_NOTIFY || message == WM_HELP)
-        g_seen.push_back({window, message, wParam, message == WM_NOTIFY ? (int)((NMHDR *)lParam)->code : 0});
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-void Record(HWND window)
-{
-    SetWindowSubclass(window, Recorder, 77, 0);
-}
-
-int Count(HWND window, UINT message, WPARAM wParam, int code = 0)
-{
-    int n = 0;
-    for (const Seen &s : g_seen)
-        if (s.window == window && s.message == message && s.wParam == wParam && s.code == code)
-            ++n;
-    return n;
-}
-
-bool StoredSettings(SettingsRecord *record)
-{
-    DWORD size = sizeof(*record);
-    return ReadRegistryValue(HKEY_LOCAL_MACHINE, SETTINGS_KEY, SETTINGS_VALUE, (BYTE *)record, &size) == 0
-           && size == sizeof(*record);
-}
-
-void DeleteStoredSettings()
-{
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SETTINGS_KEY, 0, KEY_SET_VALUE, &key) == 0) {
-        RegDeleteValueW(key, SETTINGS_VALUE);
-        RegCloseKey(key);
-    }
-}
-
-HWND CurrentPage()
-{
-    return (HWND)SendMessageW(g_shell.sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
-}
-
-int CurrentIndex()
-{
-    return (int)SendMessageW(g_shell.sheet, PSM_HWNDTOINDEX, (WPARAM)CurrentPage(), 0);
-}
-
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        g_seen.clear();
-        ZeroMemory(&g_shell, sizeof(g_shell));
-        g_shell.instance = (HINSTANCE)KestrumResources();
-        ASSERT_TRUE(g_shell.instance != NULL);
-        BuildShellTexts();
-        LoadSettings();
-        /* Start-up tests register the class too; each test starts from a fresh one. */
-        UnregisterClassW(g_shell.className, g_shell.instance);
-        ASSERT_TRUE(RegisterMainWindowClass());
-        ASSERT_TRUE(CreateMainWindow());
-        main = g_shell.mainWindow;
-        PumpMessages();
+        ForgetSeenMessages();
+        MainWindowFixture::SetUp();
     }
-    void TearDown() override
-    {
-        if (IsWindow(main))
-            DestroyWindow(main);
-        PumpMessages();
-    }
-    HWND main = NULL;
 };
 
 } // namespace
@@ -201,25 +131,17 @@ TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
     EXPECT_STREQ(label, L"Tools");
 }
 
-namespace {
-std::vector<UINT> g_commands;
-LRESULT CALLBACK CommandRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    if (message == WM_COMMAND)
-        g_commands.push_back(LOWORD(wParam));
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-} // namespace
-
 TEST_F(MainWindowTest, ToolsButtonDropsThePopupAndTheChoiceReachesTheMainWindow)
 {
     static const struct { UINT key; int presses; UINT command; } choices[] = {
         {VK_DOWN, 1, IDM_SOFT_RESET}, {VK_DOWN, 2, IDM_POWER_OFF}, {VK_DOWN, 3, IDM_CLOSE_ALL}, {VK_UP, 1, IDM_ABOUT}};
     HWND toolbar = FindWindowExW(g_shell.menuBar, NULL, TOOLBARCLASSNAMEW, NULL);
     ASSERT_TRUE(toolbar != NULL);
-    SetWindowSubclass(main, CommandRecorder, 78, 0);
+    /* The commands are kept from the main window: Soft Reset and Power Off
+     * would otherwise act on the test process itself. */
+    RecordMessages(main, {WM_COMMAND}, true);
     for (auto &choice : choices) {
-        g_commands.clear();
+        ForgetSeenMessages();
         RECT button;
         SendMessageW(toolbar, TB_GETRECT, IDM_TOOLS, (LPARAM)&button);
         /* The keys wait in the queue for the popup's own message loop. */
@@ -229,10 +151,10 @@ TEST_F(MainWindowTest, ToolsButtonDropsThePopupAndTheChoiceReachesTheMainWindow)
         SendMessageW(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(button.left + 4, button.top + 4));
         SendMessageW(toolbar, WM_LBUTTONUP, 0, MAKELPARAM(button.left + 4, button.top + 4));
         PumpMessages();
-        ASSERT_EQ(g_commands.size(), 1u) << "key " << choice.key << " x" << choice.presses;
-        EXPECT_EQ(g_commands[0], choice.command);
+        EXPECT_TRUE(SeenSequence(main, {{WM_COMMAND, choice.command, 0}}))
+            << "key " << choice.key << " x" << choice.presses;
     }
-    RemoveWindowSubclass(main, CommandRecorder, 78);
+    StopRecording(main);
 }
 
 TEST_F(MainWindowTest, ShowPageSwitchesBeforeItReturns)
@@ -254,19 +176,19 @@ TEST_F(MainWindowTest, APageThatIsLeftIsToldItWasDeactivated)
 {
     ShowPage(108);
     HWND settings = CurrentPage();
-    Record(settings);
+    RecordMessages(settings, {WM_ACTIVATE, WM_NOTIFY, WM_HELP});
     ShowPage(105);
-    EXPECT_EQ(Count(settings, WM_NOTIFY, 0, PSN_KILLACTIVE), 1);
-    EXPECT_EQ(Count(settings, WM_ACTIVATE, WA_INACTIVE), 1);
+    EXPECT_EQ(CountSeen(settings, WM_NOTIFY, 0, PSN_KILLACTIVE), 1);
+    EXPECT_EQ(CountSeen(settings, WM_ACTIVATE, WA_INACTIVE), 1);
 
     /* The main window losing activation, and its closing, reach the current page. */
     HWND options = CurrentPage();
-    Record(options);
+    RecordMessages(options, {WM_ACTIVATE, WM_NOTIFY, WM_HELP});
     SendMessageW(main, WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_EQ(Count(options, WM_ACTIVATE, WA_INACTIVE), 1);
+    EXPECT_EQ(CountSeen(options, WM_ACTIVATE, WA_INACTIVE), 1);
     SendMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(Count(options, WM_ACTIVATE, WA_INACTIVE), 2);
-    EXPECT_EQ(Count(settings, WM_ACTIVATE, WA_INACTIVE), 1) << "only the current page";
+    EXPECT_EQ(CountSeen(options, WM_ACTIVATE, WA_INACTIVE), 2);
+    EXPECT_EQ(CountSeen(settings, WM_ACTIVATE, WA_INACTIVE), 1) << "only the current page";
 }
 
 TEST_F(MainWindowTest, OkSavesTheSettingsThenClosesAndQuits)
@@ -318,7 +240,7 @@ TEST_F(MainWindowTest, DeactivationSavesAndActivationDoesNot)
 TEST_F(MainWindowTest, EscapeNeverEndsTheSheet)
 {
     HWND sheet = g_shell.sheet;
-    Record(g_shell.progressPage);
+    RecordMessages(g_shell.progressPage, {WM_ACTIVATE, WM_NOTIFY, WM_HELP});
     SendMessageW(sheet, WM_COMMAND, IDCANCEL, 0);
     SendMessageW(sheet, WM_CLOSE, 0, 0);
     SendMessageW(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -335,16 +257,18 @@ TEST_F(MainWindowTest, EscapeNeverEndsTheSheet)
     EXPECT_TRUE(IsWindow(sheet));
     EXPECT_TRUE(IsWindowVisible(sheet));
     EXPECT_EQ(CurrentPage(), g_shell.progressPage);
-    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, PSN_RESET), 0) << "the pages were not cancelled";
+    EXPECT_EQ(CountSeen(g_shell.progressPage, WM_NOTIFY, 0, PSN_RESET), 0) << "the pages were not cancelled";
 }
 
 TEST_F(MainWindowTest, HelpReachesTheCurrentPageAsCodeMinus205)
 {
-    Record(g_shell.progressPage);
+    RecordMessages(g_shell.progressPage, {WM_ACTIVATE, WM_NOTIFY, WM_HELP});
     SendMessageW(g_shell.sheet, WM_COMMAND, IDHELP, 0);
-    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, -205), 1);
+    EXPECT_EQ(CountSeen(g_shell.progressPage, WM_NOTIFY, 0, -205), 1);
 
-    /* The F1 key pressed while a control of the page has the focus. */
+    /* The F1 key pressed while a control of the page has the focus. Real
+     * input needs the keyboard focus: each test program is alone on its
+     * device's own X server, so nothing else can take it. */
     ASSERT_TRUE(SetForegroundWindow(main));
     HWND start = GetDlgItem(g_shell.progressPage, IDC_PROGRESS_START);
     SetFocus(start);
@@ -354,12 +278,12 @@ TEST_F(MainWindowTest, HelpReachesTheCurrentPageAsCodeMinus205)
     keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
     ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
     PumpMessages();
-    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, -205), 2);
+    EXPECT_EQ(CountSeen(g_shell.progressPage, WM_NOTIFY, 0, -205), 2);
 
     ShowPage(106);
     HWND report = CurrentPage();
-    Record(report);
+    RecordMessages(report, {WM_ACTIVATE, WM_NOTIFY, WM_HELP});
     SendMessageW(g_shell.sheet, WM_COMMAND, IDHELP, 0);
-    EXPECT_EQ(Count(report, WM_NOTIFY, 0, -205), 1);
-    EXPECT_EQ(Count(g_shell.progressPage, WM_NOTIFY, 0, -205), 2) << "only the current page is asked";
+    EXPECT_EQ(CountSeen(report, WM_NOTIFY, 0, -205), 1);
+    EXPECT_EQ(CountSeen(g_shell.progressPage, WM_NOTIFY, 0, -205), 2) << "only the current page is asked";
 }

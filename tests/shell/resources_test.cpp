@@ -13,7 +13,7 @@
 
 #include "platform/menu_bar.h"
 #include "resources/resource.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
 
 namespace {
 

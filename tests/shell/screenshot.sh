@@ -66,10 +66,13 @@ spread() { convert "$out" -crop "$3x$2+$4+$1" +repage -colorspace Gray -format '
 return $fail
 }
 # The X server shows Kestrum's pixels once Wine has flushed them: take the
-# picture until it shows what it must, a bounded number of times.
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
+# picture until it shows what it must. The bound only stops a hung run.
+deadline=$((SECONDS + 120))
+while :; do
     import -window "$desktop" "$out" || exit 1
     look >/tmp/screenshot-why.$$ && break
+    [ $SECONDS -lt $deadline ] || break
+    sleep 0.2 # paces the retries only; the loop ends on what the picture shows
 done
 cat /tmp/screenshot-why.$$; rm -f /tmp/screenshot-why.$$
 [ $fail = 0 ] && echo "screenshot looks right: $out"

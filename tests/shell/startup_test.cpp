@@ -12,7 +12,7 @@
 #include "resources/resource.h"
 #include "shell/base/shell_state.h"
 #include "shell/startup.h"
-#include "shell_test_support.h"
+#include "kestrum_program.h"
 
 namespace {
 

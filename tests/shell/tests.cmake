@@ -1,6 +1,6 @@
 # Tests of the handheld shell: resources, platform pieces, start-up and the
 # main window, run in a device; a screenshot check; and the asset generator.
-set(shell_dir ${CMAKE_CURRENT_SOURCE_DIR}/shell)
+set(shell_dir ${CMAKE_CURRENT_LIST_DIR})
 
 # Helper programs travel to D:\Tests beside the test program (build/bin/helper_*.exe).
 foreach(helper launch peghelp)
@@ -17,8 +17,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/helper_kestrum.exe
     DEPENDS Kestrum)
 add_custom_target(helper_kestrum ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/helper_kestrum.exe)
 
-kestrum_test(shell kestrum_shell)
-target_include_directories(shell PRIVATE ${shell_dir})
+kestrum_test(shell kestrum_test_shell_kit)
 add_dependencies(shell helper_kestrum helper_peghelp helper_launch)
 
 add_test(NAME shell_screenshot

@@ -9,17 +9,19 @@
 
 #include <string>
 
+#include "wait_bound.h"
+
 namespace {
 
 /* Waits for a window to appear: the viewer and the demo programs start
  * asynchronously. The limit only stops a broken run from hanging. */
 HWND WaitForWindow(const WCHAR *cls, const WCHAR *title)
 {
-    for (int i = 0; i < 400; i++) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < WAIT_BOUND_MS;) {
         HWND w = FindWindowW(cls, title);
         if (w)
             return w;
-        Sleep(50);
+        Sleep(50); /* paces the search only: another process makes the window */
     }
     return NULL;
 }

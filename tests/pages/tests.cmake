@@ -1,7 +1,0 @@
-# The Options, Settings and Report pages: their decisions, and the pages
-# themselves in Kestrum's sheet made in-process from Kestrum's resources.
-kestrum_test(pages kestrum_settings kestrum_shell kestrum_engine)
-target_sources(pages PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell/shell_test_support.cpp)
-target_include_directories(pages PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell ${CMAKE_CURRENT_SOURCE_DIR}/pages)
-# Kestrum's resources and the help viewer's stand-in travel beside the test (tests/shell makes them).
-add_dependencies(pages helper_kestrum helper_peghelp)

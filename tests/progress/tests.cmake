@@ -1,9 +1,0 @@
-# The Progress page in a device: painting, Start, apply and help in-process,
-# and Kestrum started with "S" both ways.
-kestrum_test(progress kestrum_shell)
-target_sources(progress PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell/shell_test_support.cpp)
-target_include_directories(progress PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/shell)
-add_dependencies(progress helper_kestrum helper_peghelp)
-
-add_test(NAME progress_drawn_run COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/progress/drawn_run.sh ${CMAKE_BINARY_DIR})
-set_tests_properties(progress_drawn_run PROPERTIES TIMEOUT 300)
