@@ -86,7 +86,8 @@ RunningHelper StartHelper(const WCHAR *exe, const std::vector<std::wstring> &arg
     for (const std::wstring &argument : arguments) {
         commandLine += L" \"" + argument + L"\"";
         size_t bar1 = argument.find(L'|'), bar2 = argument.find(L'|', bar1 + 1);
-        helper.windows.push_back({NULL, argument.substr(bar1 + 1, bar2 - bar1 - 1), argument.substr(bar2 + 1)});
+        helper.windows.push_back({NULL, argument.substr(bar1 + 1, bar2 - bar1 - 1), argument.substr(bar2 + 1),
+                                  argument.substr(0, bar1).find(L'v') != std::wstring::npos});
     }
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
@@ -96,6 +97,11 @@ RunningHelper StartHelper(const WCHAR *exe, const std::vector<std::wstring> &arg
         ADD_FAILURE() << "cannot start helper, error " << GetLastError();
         return helper;
     }
+    /* A window exists before it is shown: the helper makes each window and
+     * only then shows it, so a helper still busy creating may have a window
+     * that the closer would pass over as hidden. Waiting for the helper's
+     * message loop means every window has its final state. */
+    WaitForInputIdle(helper.process.hProcess, WAIT_BOUND_MS);
     DWORD start = GetTickCount();
     size_t found = 0;
     while (found < helper.windows.size() && GetTickCount() - start < WAIT_BOUND_MS) {
@@ -104,7 +110,8 @@ RunningHelper StartHelper(const WCHAR *exe, const std::vector<std::wstring> &arg
         for (HelperWindow &w : helper.windows) {
             w.handle = NULL;
             for (HWND h : windows)
-                if (TextOf(h, true) == w.className && TextOf(h, false) == w.title)
+                if (TextOf(h, true) == w.className && TextOf(h, false) == w.title &&
+                    (!w.visible || IsWindowVisible(h)))
                     w.handle = h;
             found += w.handle != NULL;
         }

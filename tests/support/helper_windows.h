@@ -29,6 +29,7 @@ struct HelperWindow {
     HWND handle;
     std::wstring className;
     std::wstring title;
+    bool visible; /* asked for with 'v': found only once it shows */
 };
 
 struct RunningHelper {
