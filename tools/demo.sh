@@ -17,6 +17,7 @@
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 tool=$top/tools/device
+. "$top/tools/devicelib.sh"
 build=${KESTRUM_BUILD_DIR:-$top/build}
 export KESTRUM_BUILD_DIR=$build
 
@@ -43,7 +44,7 @@ say() { echo "demo: $*"; }
 BOUND=600   # tenths of a second
 
 screen() { read -r d _ <"$dev/display"; echo "$d"; }
-desktop_window() { DISPLAY=$(screen) xdotool search --name "Handheld - Wine desktop" | head -n 1; }
+desktop_window() { device_desktop_window "$(screen)"; }
 where() { "$tool" exec "$dev" 'D:\Windows\screenpos.exe' "$@" 2>/dev/null | tr -d '\r'; }
 tap() {   # tap WHAT [ARGS...]: click the middle of it, once it is on the screen
     local at i

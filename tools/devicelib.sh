@@ -212,6 +212,24 @@ device_unmount_store() {
     fi
 }
 
+# The id of the device's desktop window on display DISPLAY, once it has its
+# final 240 x 320 size: while Wine's explorer is still making the desktop, a
+# window of that name may exist at another size. Waits up to 60 s (a bound
+# that only stops a screen that never comes up); prints nothing then.
+device_desktop_window() {
+    local d=$1 i id w h
+    for ((i = 0; i < 600; i++)); do
+        for id in $(DISPLAY=$d xdotool search --name "Handheld - Wine desktop" 2>/dev/null); do
+            w= h=
+            eval "$(DISPLAY=$d xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=[0-9]+$' |
+                    sed 's/^WIDTH/w/; s/^HEIGHT/h/')"
+            [ "$w" = 240 ] && [ "$h" = 320 ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1   # polling for the desktop window
+    done
+    return 1
+}
+
 # Start a private X server and export its DISPLAY; its pid goes to DEVICE_XVFB_PID.
 device_start_display() {
     local fifo

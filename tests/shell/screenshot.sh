@@ -42,7 +42,7 @@ cd "$dev/store" || exit 1
 
 setsid wine 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>&1 &
 wine 'D:\Tests\helper_launch.exe' 'D:\Program Files\Kestrum\Kestrum.exe' || { echo "Kestrum did not start"; exit 1; }
-desktop=$(xdotool search --name 'Handheld - Wine desktop' | head -1)
+desktop=$(device_desktop_window "$DISPLAY")
 [ -n "$desktop" ] || { echo "no virtual desktop window"; exit 1; }
 
 check() { echo "$1"; fail=1; }
