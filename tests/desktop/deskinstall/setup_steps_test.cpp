@@ -147,11 +147,6 @@ const char kNotLaunchedBox[] = "box owner 00000000|type 0|Error|Unable to Launch
 const char kNotRegisteredBox[] = "box owner 00000000|type 0|Error|Unable to Register QuilletSync.DLL with CE "
                                  "Application Manager.  Please contact support@kestrum.example";
 
-Calls Prelude()
-{
-    return {kOpen, kQuery, kClose, kCurdir};
-}
-
 void Add(Calls &calls, const Calls &more)
 {
     calls.insert(calls.end(), more.begin(), more.end());
@@ -170,6 +165,25 @@ Calls Copy(const std::string &from, const std::string &to, bool copied)
     return {"debug Copying ", "debug " + from, "debug  To ", "debug " + to, "debug \n",
             "copy " + from + "|" + to + "|failIfExists 0",
             copied ? "debug File Copied Successfully\n" : "debug Error Copying File\n"};
+}
+
+/* Everything up to the system directory read, in a run from `current`. */
+Calls UpToSysdir(const std::string &current = "C:\\Install")
+{
+    Calls calls = {kOpen, kQuery, kClose, kCurdir};
+    Add(calls, Launch(kAppManager, "\"" + current + "\\Setup.ini\" \"" + current + "\\Quillet.ini\""));
+    calls.push_back(kSysdir);
+    return calls;
+}
+
+/* The first `count` of the three copies, in order; `failing` is the source that will not copy. */
+Calls Copies(const std::string &current, const std::string &system, int count = 3, const std::string &failing = "")
+{
+    Calls calls;
+    const char *names[] = {"\\ZembaNetSync.DLL", "\\QuilletManager.EXE", "\\QuilletSync.DLL"};
+    for (int i = 0; i < count; i++)
+        Add(calls, Copy(current + names[i], system + names[i], current + names[i] != failing));
+    return calls;
 }
 
 /* regsvr32 is started from the system directory that holds the library,
@@ -262,9 +276,8 @@ TEST_F(SetupRunTest, ManagerThatCannotStartEndsBeforeSystemDirectory)
 {
     g_desktop.startResults = {false};
     EXPECT_EQ(Run(), 3);
-    Calls expected = Prelude();
-    Add(expected, Launch(kAppManager, "\"C:\\Install\\Setup.ini\" \"C:\\Install\\Quillet.ini\""));
-    expected.push_back(kNotLaunchedBox);
+    Calls expected = UpToSysdir();
+    expected.back() = kNotLaunchedBox; /* in place of the system directory read */
     EXPECT_EQ(g_calls, expected);
 }
 
@@ -299,13 +312,8 @@ TEST_F(SetupRunTest, CopyFailuresGoOnExceptForTheRegisteredLibrary)
         SetUp();
         g_desktop.failingSources = {c.failing};
         EXPECT_EQ(Run(), 0) << c.failing;
-        Calls expected = Prelude();
-        Add(expected, Launch(kAppManager, "\"C:\\Install\\Setup.ini\" \"C:\\Install\\Quillet.ini\""));
-        expected.push_back(kSysdir);
-        for (const char *name : {"\\ZembaNetSync.DLL", "\\QuilletManager.EXE", "\\QuilletSync.DLL"}) {
-            std::string from = std::string("C:\\Install") + name;
-            Add(expected, Copy(from, std::string("C:\\WINDOWS\\system32") + name, from != c.failing));
-        }
+        Calls expected = UpToSysdir();
+        Add(expected, Copies("C:\\Install", "C:\\WINDOWS\\system32", 3, c.failing));
         if (c.registered)
             Add(expected, Register("C:\\WINDOWS\\system32\\QuilletSync.DLL"));
         EXPECT_EQ(g_calls, expected) << c.failing;
@@ -327,12 +335,8 @@ TEST_F(SetupRunTest, DriveRootKeepsDoubledBackslashes)
     g_desktop.currentDirectory = "E:\\";
     g_desktop.systemDirectory = "C:\\";
     EXPECT_EQ(Run(), 0);
-    Calls expected = Prelude();
-    Add(expected, Launch(kAppManager, "\"E:\\\\Setup.ini\" \"E:\\\\Quillet.ini\""));
-    expected.push_back(kSysdir);
-    Add(expected, Copy("E:\\\\ZembaNetSync.DLL", "C:\\\\ZembaNetSync.DLL", true));
-    Add(expected, Copy("E:\\\\QuilletManager.EXE", "C:\\\\QuilletManager.EXE", true));
-    Add(expected, Copy("E:\\\\QuilletSync.DLL", "C:\\\\QuilletSync.DLL", true));
+    Calls expected = UpToSysdir("E:\\");
+    Add(expected, Copies("E:\\", "C:\\"));
     Add(expected, Register("C:\\\\QuilletSync.DLL"));
     EXPECT_EQ(g_calls, expected);
 }
@@ -341,9 +345,7 @@ TEST_F(SetupRunTest, UnreadableSystemDirectoryEndsAfterTheManagerStarted)
 {
     g_desktop.systemReadable = false;
     EXPECT_EQ(Run(), 2);
-    Calls expected = Prelude();
-    Add(expected, Launch(kAppManager, "\"C:\\Install\\Setup.ini\" \"C:\\Install\\Quillet.ini\""));
-    expected.push_back(kSysdir);
+    Calls expected = UpToSysdir();
     expected.push_back(kNotFoundBox);
     EXPECT_EQ(g_calls, expected);
 }
@@ -356,11 +358,8 @@ TEST_F(SetupRunTest, LongestCurrentDirectoryForTheLaunchStillStartsTheManager)
     std::string dir = "C:\\" + std::string(254, 'd');
     g_desktop.currentDirectory = dir;
     EXPECT_EQ(Run(), 3);
-    Calls expected = Prelude();
-    std::string parameters = "\"" + dir + "\\Setup.ini\" \"" + dir + "\\Quillet.ini\"";
-    ASSERT_EQ(parameters.size(), 541u);
-    Add(expected, Launch(kAppManager, parameters));
-    expected.push_back(kSysdir);
+    ASSERT_EQ(("\"" + dir + "\\Setup.ini\" \"" + dir + "\\Quillet.ini\"").size(), 541u);
+    Calls expected = UpToSysdir(dir);
     expected.push_back(kNotRegisteredBox); /* 257 + 17 bytes: no copy path fits */
     EXPECT_EQ(g_calls, expected);
 }
@@ -385,12 +384,8 @@ TEST_F(SetupRunTest, CopyPathsNearTheirLimit)
         g_desktop.currentDirectory = current;
         g_desktop.systemDirectory = system;
         EXPECT_EQ(Run(), c.registered ? 0 : 3) << c.name;
-        Calls expected = Prelude();
-        Add(expected, Launch(kAppManager, "\"" + current + "\\Setup.ini\" \"" + current + "\\Quillet.ini\""));
-        expected.push_back(kSysdir);
-        const char *names[] = {"\\ZembaNetSync.DLL", "\\QuilletManager.EXE", "\\QuilletSync.DLL"};
-        for (int i = 0; i < c.copies; i++)
-            Add(expected, Copy(current + names[i], system + names[i], true));
+        Calls expected = UpToSysdir(current);
+        Add(expected, Copies(current, system, c.copies));
         if (c.registered)
             Add(expected, Register(system + "\\QuilletSync.DLL"));
         else
