@@ -85,6 +85,7 @@ void MakeTextFile(const std::wstring &path, const std::string &bytes)
     if (!bytes.empty())
         WriteFile(h, bytes.data(), (DWORD)bytes.size(), &written, NULL);
     CloseHandle(h);
+    EXPECT_EQ(written, (DWORD)bytes.size()) << "short write";
 }
 
 bool PathExists(const std::wstring &path)

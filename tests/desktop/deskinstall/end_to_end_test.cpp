@@ -21,40 +21,11 @@ namespace {
 const char kAppPathsKey[] = "software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAppMgr.exe";
 const char kMarkerKey[] = "Software\\Kestrum Tests\\deskinstall";
 
-void WriteBytes(const std::string &path, const std::string &bytes)
+std::wstring SystemPath(const wchar_t *name)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), bytes.size(), &written, NULL);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size()) << path;
-}
-
-std::string ReadBytes(const std::string &path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes;
-    char chunk[4096];
-    DWORD got;
-    while (ReadFile(file, chunk, sizeof(chunk), &got, NULL) && got > 0)
-        bytes.append(chunk, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool PathExistsA(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string SystemPath(const char *name)
-{
-    char dir[MAX_PATH];
-    UINT length = GetSystemDirectoryA(dir, MAX_PATH);
-    return std::string(dir, length) + "\\" + name;
+    WCHAR dir[MAX_PATH];
+    UINT length = GetSystemDirectoryW(dir, MAX_PATH);
+    return std::wstring(dir, length) + L"\\" + name;
 }
 
 void RegisterAppManager(const char *path)
@@ -66,23 +37,23 @@ void RegisterAppManager(const char *path)
     RegCloseKey(key);
 }
 
-std::string ReadMarker()
+std::wstring ReadMarker()
 {
-    char value[MAX_PATH] = "";
-    DWORD size = sizeof(value) - 1;
+    WCHAR value[MAX_PATH] = L"";
+    DWORD size = sizeof(value) - sizeof(WCHAR);
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kMarkerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "<no marker>";
-    LONG status = RegQueryValueExA(key, "RegisteredFrom", NULL, NULL, (BYTE *)value, &size);
+        return L"<no marker>";
+    LONG status = RegQueryValueExW(key, L"RegisteredFrom", NULL, NULL, (BYTE *)value, &size);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS ? std::string(value) : "<no marker>";
+    return status == ERROR_SUCCESS ? std::wstring(value) : L"<no marker>";
 }
 
 /* Leaves nothing of an earlier run in this device for the next one to find. */
 void ForgetEarlierRuns()
 {
-    for (const char *name : {"ZembaNetSync.DLL", "QuilletManager.EXE", "QuilletSync.DLL"})
-        DeleteFileA(SystemPath(name).c_str());
+    for (const wchar_t *name : {L"ZembaNetSync.DLL", L"QuilletManager.EXE", L"QuilletSync.DLL"})
+        DeleteFileW(SystemPath(name).c_str());
     DeleteFileA("D:\\Temp\\appmgr-started.txt");
     RegDeleteKeyA(HKEY_CURRENT_USER, kMarkerKey);
 }
@@ -94,10 +65,10 @@ void LayOutInstallSet()
     CreateDirectoryA("D:\\Install", NULL);
     ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall.exe", "D:\\Install\\deskinstall.exe", FALSE));
     ASSERT_TRUE(CopyFileA("D:\\Tests\\helper_deskinstall_regmarker.dll", "D:\\Install\\QuilletSync.DLL", FALSE));
-    WriteBytes("D:\\Install\\Setup.ini", "[Setup]\r\n");
-    WriteBytes("D:\\Install\\Quillet.ini", "[Quillet]\r\n");
-    WriteBytes("D:\\Install\\ZembaNetSync.DLL", "zemba net sync, new");
-    WriteBytes("D:\\Install\\QuilletManager.EXE", "quillet manager, new");
+    MakeTextFile(L"D:\\Install\\Setup.ini", "[Setup]\r\n");
+    MakeTextFile(L"D:\\Install\\Quillet.ini", "[Quillet]\r\n");
+    MakeTextFile(L"D:\\Install\\ZembaNetSync.DLL", "zemba net sync, new");
+    MakeTextFile(L"D:\\Install\\QuilletManager.EXE", "quillet manager, new");
 }
 
 /* Waits for every running process of that name; the ones deskinstall
@@ -172,18 +143,18 @@ TEST(EndToEnd, StartsManagerCopiesFilesAndRegistersTheLibrary)
     LayOutInstallSet();
     RegisterAppManager("D:\\Tests\\helper_deskinstall_appmgr.exe");
     /* An older copy in the system directory is replaced. */
-    WriteBytes(SystemPath("QuilletManager.EXE"), "quillet manager, old and longer");
+    MakeTextFile(SystemPath(L"QuilletManager.EXE"), "quillet manager, old and longer");
 
     /* Arguments change nothing. */
     EXPECT_EQ(RunDeskinstall("deskinstall.exe /uninstall \"C:\\elsewhere\" -q"), 0u);
 
-    EXPECT_EQ(ReadBytes("D:\\Temp\\appmgr-started.txt"),
+    EXPECT_EQ(FileBytes(L"D:\\Temp\\appmgr-started.txt"),
               "\"D:\\Install\\Setup.ini\" \"D:\\Install\\Quillet.ini\"\nD:\\Install\n");
-    EXPECT_EQ(ReadBytes(SystemPath("ZembaNetSync.DLL")), "zemba net sync, new");
-    EXPECT_EQ(ReadBytes(SystemPath("QuilletManager.EXE")), "quillet manager, new");
-    EXPECT_TRUE(ReadBytes(SystemPath("QuilletSync.DLL")) == ReadBytes("D:\\Install\\QuilletSync.DLL"))
+    EXPECT_EQ(FileBytes(SystemPath(L"ZembaNetSync.DLL")), "zemba net sync, new");
+    EXPECT_EQ(FileBytes(SystemPath(L"QuilletManager.EXE")), "quillet manager, new");
+    EXPECT_TRUE(FileBytes(SystemPath(L"QuilletSync.DLL")) == FileBytes(L"D:\\Install\\QuilletSync.DLL"))
         << "the library in the system directory is not the one delivered";
-    EXPECT_EQ(lstrcmpiA(ReadMarker().c_str(), SystemPath("QuilletSync.DLL").c_str()), 0)
+    EXPECT_EQ(lstrcmpiW(ReadMarker().c_str(), SystemPath(L"QuilletSync.DLL").c_str()), 0)
         << "registered from " << ReadMarker();
 }
 
@@ -195,10 +166,10 @@ TEST(EndToEnd, MissingRegisteredLibraryEndsQuietlyWithoutRegsvr32)
 
     EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 0u);
 
-    EXPECT_EQ(ReadBytes(SystemPath("ZembaNetSync.DLL")), "zemba net sync, new");
-    EXPECT_EQ(ReadBytes(SystemPath("QuilletManager.EXE")), "quillet manager, new");
-    EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
-    EXPECT_EQ(ReadMarker(), "<no marker>");
+    EXPECT_EQ(FileBytes(SystemPath(L"ZembaNetSync.DLL")), "zemba net sync, new");
+    EXPECT_EQ(FileBytes(SystemPath(L"QuilletManager.EXE")), "quillet manager, new");
+    EXPECT_FALSE(PathExists(SystemPath(L"QuilletSync.DLL")));
+    EXPECT_EQ(ReadMarker(), L"<no marker>");
 }
 
 /* Both boxes are closed as they come; their texts are checked by end_to_end.sh. */
@@ -211,11 +182,11 @@ TEST(EndToEndBox, ManagerThatCannotStartIsReportedAndNothingIsCopied)
     EXPECT_EQ(RunDeskinstall("deskinstall.exe", &boxes), 3u);
     EXPECT_EQ(boxes, 2);
 
-    EXPECT_FALSE(PathExistsA(SystemPath("ZembaNetSync.DLL")));
-    EXPECT_FALSE(PathExistsA(SystemPath("QuilletManager.EXE")));
-    EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
-    EXPECT_FALSE(PathExistsA("D:\\Temp\\appmgr-started.txt"));
-    EXPECT_EQ(ReadMarker(), "<no marker>");
+    EXPECT_FALSE(PathExists(SystemPath(L"ZembaNetSync.DLL")));
+    EXPECT_FALSE(PathExists(SystemPath(L"QuilletManager.EXE")));
+    EXPECT_FALSE(PathExists(SystemPath(L"QuilletSync.DLL")));
+    EXPECT_FALSE(PathExists(L"D:\\Temp\\appmgr-started.txt"));
+    EXPECT_EQ(ReadMarker(), L"<no marker>");
 }
 
 /* A regsvr32.exe beside the install set is never started: the real one in
@@ -230,7 +201,7 @@ TEST(EndToEnd, PlantedRegsvr32BesideTheInstallSetIsNotRun)
     EXPECT_EQ(RunDeskinstall("deskinstall.exe"), 0u);
     DeleteFileA("D:\\Install\\regsvr32.exe");
 
-    EXPECT_EQ(lstrcmpiA(ReadMarker().c_str(), SystemPath("QuilletSync.DLL").c_str()), 0)
+    EXPECT_EQ(lstrcmpiW(ReadMarker().c_str(), SystemPath(L"QuilletSync.DLL").c_str()), 0)
         << "registered from " << ReadMarker() << ": the planted regsvr32.exe ran";
 }
 
@@ -253,9 +224,9 @@ TEST(EndToEndBox, LongestInstallSetFolderStillStartsTheManager)
     EXPECT_EQ(RunDeskinstall("deskinstall.exe", &boxes, folder, "D:\\Tests\\helper_deskinstall.exe"), 3u);
     EXPECT_EQ(boxes, 1);
 
-    EXPECT_EQ(ReadBytes("D:\\Temp\\appmgr-started.txt"),
+    EXPECT_EQ(FileBytes(L"D:\\Temp\\appmgr-started.txt"),
               "\"" + folder + "\\Setup.ini\" \"" + folder + "\\Quillet.ini\"\n" + folder + "\n");
-    EXPECT_FALSE(PathExistsA(SystemPath("QuilletSync.DLL")));
+    EXPECT_FALSE(PathExists(SystemPath(L"QuilletSync.DLL")));
 }
 
 } // namespace
