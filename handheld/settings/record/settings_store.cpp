@@ -31,11 +31,8 @@ static void MigrateOldSettings(void)
         return;
 
     memcpy(&g_settings.ageLimitDays, old + OLD_AGE_OFFSET, sizeof(DWORD));
-    /* The old path field is 260 units from offset 16; copy at most 259 and terminate. */
-    const WCHAR *oldPath = (const WCHAR *)(old + OLD_PATH_OFFSET);
-    size_t n = BoundedLength(oldPath, PATH_CHARS - 1);
-    memcpy(g_settings.folder1Path, oldPath, n * sizeof(WCHAR));
-    g_settings.folder1Path[n] = 0;
+    /* The old path field is 260 units from offset 16, read as any path field is. */
+    FolderPathText((const WCHAR *)(old + OLD_PATH_OFFSET), g_settings.folder1Path);
 
     PlatformDeleteRegistryKey(HKEY_LOCAL_MACHINE, OLD_SETTINGS_KEY);
 }
