@@ -107,6 +107,14 @@ std::string FileBytes(const std::wstring &path)
     return bytes;
 }
 
+std::wstring FileText(const std::wstring &path, const wchar_t *missing)
+{
+    if (!PathExists(path))
+        return missing;
+    std::string bytes = FileBytes(path);
+    return std::wstring((const wchar_t *)bytes.data(), bytes.size() / sizeof(wchar_t)).c_str();
+}
+
 void RemoveTree(const std::wstring &path)
 {
     WIN32_FIND_DATAW fd;

@@ -29,6 +29,10 @@ bool PathExists(const std::wstring &path);
 /* The whole content of a file, or "<missing>" when it cannot be opened. */
 std::string FileBytes(const std::wstring &path);
 
+/* The UTF-16 text a helper program wrote to a file, or missing when the file
+ * cannot be opened. */
+std::wstring FileText(const std::wstring &path, const wchar_t *missing);
+
 /* Removes a folder tree made by a test (attributes cleared first). */
 void RemoveTree(const std::wstring &path);
 

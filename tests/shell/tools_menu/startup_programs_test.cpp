@@ -73,15 +73,7 @@ const wchar_t STARTUP[] = L"\\Windows\\StartUp";
 
 std::wstring ReadProbe(const std::wstring &tag)
 {
-    std::wstring path = L"\\Tests\\probe-" + tag + L".txt";
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return L"(no record)";
-    WCHAR line[300] = {};
-    DWORD read = 0;
-    ReadFile(file, line, sizeof(line) - sizeof(WCHAR), &read, NULL);
-    CloseHandle(file);
-    return line;
+    return FileText(L"\\Tests\\probe-" + tag + L".txt", L"(no record)");
 }
 
 class StartupFolder : public testing::Test {

@@ -1,6 +1,7 @@
 #include "help_capture.h"
 
 #include <gtest/gtest.h>
+#include "device.h"
 #include "wait_bound.h"
 
 static HANDLE s_started;
@@ -24,14 +25,7 @@ std::wstring CapturedHelpLine(void)
 {
     if (WaitForSingleObject(s_started, WAIT_BOUND_MS) != WAIT_OBJECT_0)
         return L"<no viewer started>";
-    HANDLE file = CreateFileW(L"\\Temp\\peghelp.txt", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return L"<no record>";
-    WCHAR line[300] = {};
-    DWORD read = 0;
-    ReadFile(file, line, sizeof(line) - sizeof(WCHAR), &read, NULL);
-    CloseHandle(file);
-    return line;
+    return FileText(L"\\Temp\\peghelp.txt", L"<no record>");
 }
 
 void RemoveHelpCapture(void)
