@@ -10,8 +10,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-/* The start record is the 32-bit ANSI form the launcher is built around. */
-static_assert(sizeof(SHELLEXECUTEINFOA) == 60, "SHELLEXECUTEINFOA must be the 32-bit record");
+/* The start record is the ANSI form the launcher is built around: 60 bytes in
+   a 32-bit build (a 64-bit build, for hosts without 32-bit support, widens it). */
+static_assert(sizeof(void *) != 4 || sizeof(SHELLEXECUTEINFOA) == 60, "SHELLEXECUTEINFOA must be the 32-bit record");
 
 struct SetupOperations {
     LONG (WINAPI *openKey)(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key);

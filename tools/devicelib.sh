@@ -19,10 +19,24 @@ device_need_wine() {
     command -v wineserver >/dev/null 2>&1 || device_die "wineserver is not installed"
 }
 
+DEVICE_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# The word size of this host's devices: "win32" where the host runs 32-bit
+# programs, else "win64". Some virtual machines have no 32-bit mode at all;
+# there the programs are built for x86-64 and the device is a 64-bit prefix.
+# The build asks the same question (CMakeLists.txt), so the two agree.
+device_wine_arch() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+}
+
 # The Wine environment of a device; programs run with their current directory on D:.
 device_env() {
     local dev=$1
-    export WINEPREFIX="$dev/prefix" WINEARCH=win32
+    DEVICE_WINE_ARCH=${DEVICE_WINE_ARCH:-$(device_wine_arch)}
+    export WINEPREFIX="$dev/prefix" WINEARCH=$DEVICE_WINE_ARCH
+    if [ "$DEVICE_WINE_ARCH" = win64 ]; then
+        case ":$PATH:" in *":$DEVICE_LIB_DIR/wine64:"*) ;; *) export PATH="$DEVICE_LIB_DIR/wine64:$PATH" ;; esac
+    fi
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEDEBUG=${WINEDEBUG:--all}
 }
@@ -93,7 +107,7 @@ device_make_template() {
     (
         device_env "$tpl.tmp"
         cd "$tpl.tmp" || exit 1
-        wineboot -i >/dev/null 2>&1
+        wine wineboot -i >/dev/null 2>&1
         wineserver -w
         # No drive may reach the host: drop z: and the serial ports, add D:.
         rm -f prefix/dosdevices/z: prefix/dosdevices/com* prefix/dosdevices/lpt*
@@ -114,7 +128,7 @@ device_ensure_template() {
     mkdir -p "$(dirname "$tpl")"
     # A template made by another Wine or another version of this file is made again.
     local stamp
-    stamp="$(wine --version 2>/dev/null) $(cksum <"${BASH_SOURCE[0]}")"
+    stamp="$(wine --version 2>/dev/null) $(device_wine_arch) $(cksum <"${BASH_SOURCE[0]}")"
     (
         flock 9
         if [ -f "$tpl/$DEVICE_MARKER" ] && [ "$(cat "$tpl/.stamp" 2>/dev/null)" != "$stamp" ]; then

@@ -21,7 +21,8 @@ struct MenuBarInfo {
     int bitmapImages;
     HWND menuBar;        /* out: the bar's window */
 };
-static_assert(sizeof(MenuBarInfo) == 32, "the menu bar record is 32 bytes");
+/* 32 bytes where pointers are 32 bits: the handheld and the 32-bit emulation. */
+static_assert(sizeof(void *) != 4 || sizeof(MenuBarInfo) == 32, "the menu bar record is 32 bytes");
 
 enum { MENU_BAR_HEIGHT = 26, MENU_BAR_MAX_BUTTONS = 8 };
 enum : WORD { MENU_BAR_NO_IMAGE = 0xFFFE, MENU_BAR_NO_POPUP = 0xFFFF };

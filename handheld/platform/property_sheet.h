@@ -35,7 +35,8 @@ struct HandheldSheetPage {
     HandheldPageCallback callback;
     UINT *refParent;
 };
-static_assert(sizeof(HandheldSheetPage) == 40, "a page descriptor is 40 bytes");
+/* The 64-bit emulation widens the pointers; the layout is fixed where pointers are 32 bits. */
+static_assert(sizeof(void *) != 4 || sizeof(HandheldSheetPage) == 40, "a page descriptor is 40 bytes");
 
 /* The sheet header, 40 bytes on the 32-bit handheld. */
 struct HandheldSheetHeader {
@@ -50,7 +51,7 @@ struct HandheldSheetHeader {
     const HandheldSheetPage *pages;
     HandheldSheetCallback callback;
 };
-static_assert(sizeof(HandheldSheetHeader) == 40, "the sheet header is 40 bytes");
+static_assert(sizeof(void *) != 4 || sizeof(HandheldSheetHeader) == 40, "the sheet header is 40 bytes");
 
 /* Page flags. */
 enum : DWORD { SHEET_PAGE_USE_TITLE = 0x0008, SHEET_PAGE_USE_CALLBACK = 0x0080 };

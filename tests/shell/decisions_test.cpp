@@ -88,7 +88,7 @@ TEST(SheetRecords, FourPagesInOrderWithTheHandheldFlags)
     for (int i = 0; i < SHEET_PAGE_COUNT; ++i) {
         const HandheldSheetPage &page = g_sheetPages[i];
         SCOPED_TRACE(testing::Message() << "page " << i);
-        EXPECT_EQ(page.size, 40u);
+        EXPECT_EQ(page.size, sizeof(HandheldSheetPage));
         EXPECT_EQ(page.flags, 0x88u);
         EXPECT_EQ(page.instance, g_shell.instance);
         EXPECT_EQ(page.dialogTemplate, MAKEINTRESOURCEW(pages[i].templateId));
@@ -98,7 +98,7 @@ TEST(SheetRecords, FourPagesInOrderWithTheHandheldFlags)
         EXPECT_EQ(page.param, 0);
         EXPECT_EQ(page.callback, MainPageCallback);
     }
-    EXPECT_EQ(g_sheetHeader.size, 40u);
+    EXPECT_EQ(g_sheetHeader.size, sizeof(HandheldSheetHeader));
     EXPECT_EQ(g_sheetHeader.flags, 0x2508u);
     EXPECT_EQ(g_sheetHeader.parent, parent);
     EXPECT_EQ(g_sheetHeader.pageCount, 4u);

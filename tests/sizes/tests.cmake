@@ -2,8 +2,7 @@
 # both linked for ASLR and DEP. Stripped release builds are deterministic, so
 # the test can hold them.
 if(CMAKE_BUILD_TYPE STREQUAL "Release")
-    find_program(KESTRUM_OBJDUMP i686-w64-mingw32-objdump REQUIRED)
     add_test(NAME program_sizes
-        COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_sizes.sh ${KESTRUM_OBJDUMP}
+        COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_sizes.sh ${CMAKE_OBJDUMP}
                 $<TARGET_FILE:Kestrum> 98304 $<TARGET_FILE:deskinstall> 24576)
 endif()

@@ -102,8 +102,13 @@ UINT WINAPI FakeSystemDirectory(LPSTR buffer, UINT size)
 BOOL WINAPI FakeShellExecute(SHELLEXECUTEINFOA *start)
 {
     char head[120];
-    snprintf(head, sizeof(head), "start cb %lu|mask 0x%lx|hwnd %p|verb %s|dir %s|show %d|",
-             start->cbSize, start->fMask, (void *)start->hwnd, start->lpVerb ? start->lpVerb : "-",
+    /* "cb whole": the record's own size, 60 bytes in the 32-bit build; handles
+       print as the 32 bits a window handle has on every Windows. */
+    char size[16] = "whole";
+    if (start->cbSize != sizeof(*start))
+        snprintf(size, sizeof(size), "%lu", start->cbSize);
+    snprintf(head, sizeof(head), "start cb %s|mask 0x%lx|hwnd %08lx|verb %s|dir %s|show %d|",
+             size, start->fMask, (unsigned long)(ULONG_PTR)start->hwnd, start->lpVerb ? start->lpVerb : "-",
              start->lpDirectory ? start->lpDirectory : "-", start->nShow);
     g_calls.push_back(head + Text(start->lpFile) + "|" + Text(start->lpParameters));
     bool started = g_startRecords.size() < g_desktop.startResults.size() && g_desktop.startResults[g_startRecords.size()];
@@ -125,7 +130,7 @@ void WINAPI FakeDebugOutput(LPCSTR text)
 int WINAPI FakeMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
     char head[60];
-    snprintf(head, sizeof(head), "box owner %p|type %u|", (void *)owner, type);
+    snprintf(head, sizeof(head), "box owner %08lx|type %u|", (unsigned long)(ULONG_PTR)owner, type);
     g_calls.push_back(head + Text(caption) + "|" + Text(text));
     return IDOK;
 }
@@ -156,7 +161,7 @@ void Add(Calls &calls, const Calls &more)
 Calls Launch(const std::string &file, const std::string &parameters, const std::string &started = "")
 {
     return {"debug Launching ", "debug " + file, "debug  ", "debug " + parameters, "debug \n",
-            "start cb 60|mask 0x0|hwnd 00000000|verb -|dir -|show 10|" + (started.empty() ? file : started) + "|"
+            "start cb whole|mask 0x0|hwnd 00000000|verb -|dir -|show 10|" + (started.empty() ? file : started) + "|"
                 + parameters};
 }
 
@@ -217,7 +222,7 @@ TEST_F(SetupRunTest, WholeRunStartsManagerCopiesThreeFilesAndRegisters)
         "debug  ",
         "debug \"C:\\Install\\Setup.ini\" \"C:\\Install\\Quillet.ini\"",
         "debug \n",
-        "start cb 60|mask 0x0|hwnd 00000000|verb -|dir -|show 10|"
+        "start cb whole|mask 0x0|hwnd 00000000|verb -|dir -|show 10|"
         "C:\\Program Files\\Windows CE Services\\CEAppMgr.exe|\"C:\\Install\\Setup.ini\" \"C:\\Install\\Quillet.ini\"",
         kSysdir,
         "debug Copying ", "debug C:\\Install\\ZembaNetSync.DLL", "debug  To ",
@@ -235,7 +240,7 @@ TEST_F(SetupRunTest, WholeRunStartsManagerCopiesThreeFilesAndRegisters)
         "debug Registering QuilletSync.DLL with CE Application Manager\n",
         "debug Launching ", "debug regsvr32", "debug  ",
         "debug /s /c C:\\WINDOWS\\system32\\QuilletSync.DLL", "debug \n",
-        "start cb 60|mask 0x0|hwnd 00000000|verb -|dir -|show 10|C:\\WINDOWS\\system32\\regsvr32.exe|/s /c C:\\WINDOWS\\system32\\QuilletSync.DLL",
+        "start cb whole|mask 0x0|hwnd 00000000|verb -|dir -|show 10|C:\\WINDOWS\\system32\\regsvr32.exe|/s /c C:\\WINDOWS\\system32\\QuilletSync.DLL",
     };
     EXPECT_EQ(g_calls, expected);
     ASSERT_EQ(g_startRecords.size(), 2u);
@@ -326,7 +331,7 @@ TEST_F(SetupRunTest, RegisterToolThatCannotStartShowsSupportAddress)
     EXPECT_EQ(Run(), 3);
     ASSERT_GE(g_calls.size(), 2u);
     EXPECT_EQ(g_calls[g_calls.size() - 2],
-              "start cb 60|mask 0x0|hwnd 00000000|verb -|dir -|show 10|C:\\WINDOWS\\system32\\regsvr32.exe|/s /c C:\\WINDOWS\\system32\\QuilletSync.DLL");
+              "start cb whole|mask 0x0|hwnd 00000000|verb -|dir -|show 10|C:\\WINDOWS\\system32\\regsvr32.exe|/s /c C:\\WINDOWS\\system32\\QuilletSync.DLL");
     EXPECT_EQ(g_calls.back(), kNotRegisteredBox);
 }
 
