@@ -95,6 +95,40 @@ Windows Registry Editor Version 5.00
 "History"="\\Windows\\Profiles\\guest\\History"
 "Cookies"="\\Windows\\Profiles\\guest\\Cookies"
 REG
+    device_font_registry_text
+}
+
+# The handheld draws in Tahoma. The device keeps its own copy of Wine's Tahoma
+# (DEVICE_FONT_FILES, copied into C:\windows\Fonts) and sends every family
+# its programs ask for to it: the dialogs' "System", the dialog and GUI fonts,
+# and the families comctl32 and the stand-in tools name. Without this a family
+# resolves through the host's fonts, and a host with other fonts installed
+# (Liberation, which Chromium brings, answers "Arial") lays out every page
+# differently.
+DEVICE_FONT_DIR=/usr/share/wine/fonts
+DEVICE_FONT_FILES="tahoma.ttf tahomabd.ttf"
+DEVICE_FONT_FAMILIES="System|MS Shell Dlg|MS Shell Dlg 2|MS Sans Serif|Arial|Helvetica|Microsoft Sans Serif|Segoe UI"
+
+device_font_registry_text() {
+    local family
+    printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\n'
+    printf '"Tahoma (TrueType)"="tahoma.ttf"\n"Tahoma Bold (TrueType)"="tahomabd.ttf"\n'
+    printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
+    local IFS='|'
+    for family in $DEVICE_FONT_FAMILIES; do
+        printf '"%s"="Tahoma"\n' "$family"
+    done
+}
+
+# Copies the device's fonts into a new prefix; a host without them cannot make
+# a device that draws as every other does.
+device_install_fonts() {
+    local prefix=$1 f
+    mkdir -p "$prefix/drive_c/windows/Fonts"
+    for f in $DEVICE_FONT_FILES; do
+        [ -f "$DEVICE_FONT_DIR/$f" ] || device_die "$DEVICE_FONT_DIR/$f is missing (Debian: apt-get install fonts-wine)"
+        cp "$DEVICE_FONT_DIR/$f" "$prefix/drive_c/windows/Fonts/$f"
+    done
 }
 
 # Boot a template prefix once: about ten seconds. Later devices are hard-linked clones of it.
@@ -112,6 +146,7 @@ device_make_template() {
         # No drive may reach the host: drop z: and the serial ports, add D:.
         rm -f prefix/dosdevices/z: prefix/dosdevices/com* prefix/dosdevices/lpt*
         ln -s ../../store prefix/dosdevices/d:
+        device_install_fonts prefix
         device_registry_text > prefix/drive_c/handheld.reg
         cd store && wine reg import 'C:\handheld.reg' >/dev/null 2>&1
         wineserver -w

@@ -46,3 +46,22 @@ TEST(Sandbox, TestProgramsRefuseToRunAnywhereElse)
         EXPECT_EQ(code, 2u) << "a test program started outside D:\\ must refuse";
     }
 }
+
+/* Every family the programs ask for draws in the device's own Tahoma, whatever
+   fonts the host has: another face would move every control on every page. */
+TEST(Sandbox, AskedFamiliesDrawInTheDevicesTahoma)
+{
+    HDC dc = GetDC(NULL);
+    for (const wchar_t *family : { L"System", L"MS Shell Dlg", L"MS Shell Dlg 2", L"MS Sans Serif", L"Arial", L"Tahoma" }) {
+        HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, family);
+        HGDIOBJ old = SelectObject(dc, font);
+        /* The face's own family name: the face name answers with the name asked for. */
+        union { OUTLINETEXTMETRICW metrics; BYTE bytes[1024]; } outline;
+        ASSERT_GT(GetOutlineTextMetricsW(dc, sizeof(outline), &outline.metrics), 0u);
+        const WCHAR *name = (const WCHAR *)(outline.bytes + (UINT_PTR)outline.metrics.otmpFamilyName);
+        EXPECT_STREQ(name, L"Tahoma") << "asked for " << testing::PrintToString(std::wstring(family));
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+    ReleaseDC(NULL, dc);
+}
