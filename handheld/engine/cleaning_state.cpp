@@ -2,48 +2,12 @@
 #include "engine/cleaning_state.h"
 #include "settings/record/settings_record.h"
 
-CleaningTask g_tasks[TASK_COUNT] = {
-    { (WORD)OPT_STOP_PROGRAMS, NULL },
-    { (WORD)OPT_WINDOWS_TEMP, NULL },
-    { (WORD)OPT_FOLDER1, NULL },
-    { (WORD)OPT_FOLDER2, NULL },
-    { (WORD)OPT_IE_CACHE, NULL },
-    { (WORD)OPT_IE_HISTORY, NULL },
-    { (WORD)OPT_IE_ADDRESS_HISTORY, NULL },
-    { (WORD)OPT_IE_COOKIES, NULL },
-    { (WORD)OPT_DEAD_REGISTRY_KEYS, NULL },
-    { (WORD)OPT_DEAD_APPMGR_FILES, NULL },
-    { (WORD)OPT_DEAD_SHORTCUTS, NULL },
-    { (WORD)OPT_RESERVED, NULL },
-};
-
 CleaningStatistics g_stats;
 WORD g_pendingTasks;
 FILETIME g_ageCutoff;
 
 /* The free byte count of the last successful reading, reused when a query fails. */
 static DWORD s_lastFreeBytes;
-
-static const WCHAR *const s_taskNames[TASK_COUNT] = {
-    L"Stop running programs",
-    L"Windows Temp folder",
-    L"My temporary folder 1",
-    L"My temporary folder 2",
-    L"IE cache",
-    L"IE history folder",
-    L"IE addresses history (registry)",
-    L"IE cookies",
-    L"Dead registry keys",
-    L"Dead AppManager files",
-    L"Dead shortcuts",
-    L"Reserved",
-};
-
-void FillTaskTable(void)
-{
-    for (int i = 0; i < TASK_COUNT; i++)
-        g_tasks[i].name = s_taskNames[i];
-}
 
 void ZeroStatistics(void)
 {

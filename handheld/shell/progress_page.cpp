@@ -119,15 +119,12 @@ void PaintTaskList(HWND page, HDC dc)
     HGDIOBJ previousFont = PlatformSelectDefaultFont(page, dc);
     RECT row = client;
     row.top += ROWS_TOP;
-    /* Eleven lines; the reserved twelfth task is never drawn. */
-    for (int task = 1; task <= 11; task++) {
-        const WCHAR *text = g_tasks[task - 1].name;
+    for (int i = 0; i < TASK_COUNT; i++) {
+        const CleaningTask &task = g_tasks[i];
+        if (!IsListedTask(task))
+            continue;
         WCHAR folder[PATH_CHARS];
-        if (task == 3 || task == 4) {
-            FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
-            text = folder;
-        }
-        row.top += DrawTaskLine(dc, row, g_tasks[task - 1].bit, text);
+        row.top += DrawTaskLine(dc, row, task.bit, TaskLineText(task, folder));
     }
     SelectObject(dc, previousFont);
 }
