@@ -3,8 +3,8 @@
  * lines of the cleaning statistics as plain-text rows in the handheld's
  * default font.
  */
-#ifndef KESTRUM_SETTINGS_REPORT_PAINT_H
-#define KESTRUM_SETTINGS_REPORT_PAINT_H
+#ifndef KESTRUM_SETTINGS_PAGES_REPORT_PAINT_H
+#define KESTRUM_SETTINGS_PAGES_REPORT_PAINT_H
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
  * band at the top of a page, and one task line of a list or of the report.
  * Both draw into a drawing context the caller obtained and releases.
  */
-#ifndef KESTRUM_SHELL_PAGE_DRAWING_H
-#define KESTRUM_SHELL_PAGE_DRAWING_H
+#ifndef KESTRUM_SHELL_BASE_PAGE_DRAWING_H
+#define KESTRUM_SHELL_BASE_PAGE_DRAWING_H
 
 #include <windows.h>
 
