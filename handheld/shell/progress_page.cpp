@@ -20,9 +20,6 @@
 #include <mmsystem.h>
 #include <prsht.h>
 
-/* Task lines start this far below the top of the page's client area. */
-enum { ROWS_TOP = 38 };
-
 COLORREF TaskLineColour(bool done)
 {
     return done ? 0x000000 : 0x0000FF; /* black; red (0x00BBGGRR) */
@@ -64,7 +61,7 @@ static bool OpenLines(HWND page)
         return false;
     PlatformSelectDefaultFont(page, s_lines.dc);
     GetClientRect(page, &s_lines.row);
-    s_lines.row.top += ROWS_TOP;
+    s_lines.row.top += FIRST_ROW_TOP;
     SetBkMode(s_lines.dc, TRANSPARENT);
     DrawPageHeaderBand(page, s_lines.dc, g_shell.headerBrush, PAGE_TITLE_BLUE, L"Cleaning Progress");
     return true;
@@ -118,7 +115,7 @@ void PaintTaskList(HWND page, HDC dc)
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ previousFont = PlatformSelectDefaultFont(page, dc);
     RECT row = client;
-    row.top += ROWS_TOP;
+    row.top += FIRST_ROW_TOP;
     for (int i = 0; i < TASK_COUNT; i++) {
         const CleaningTask &task = g_tasks[i];
         if (!IsListedTask(task))

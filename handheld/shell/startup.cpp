@@ -9,7 +9,7 @@
 #include "shell/main_window.h"
 #include "engine/cleaning_state.h"
 #include "platform/foreground.h"
-#include "platform/menu_bar.h"
+#include "platform/main_window_frame.h"
 #include "settings/record/settings_record.h"
 #include "resources/resource.h"
 #include <stdio.h>
@@ -71,7 +71,7 @@ static void MakeRoomForMenuBar(void)
     RECT rect;
     GetWindowRect(g_shell.mainWindow, &rect);
     MoveWindow(g_shell.mainWindow, rect.left, rect.top, rect.right - rect.left,
-               rect.bottom - rect.top - MENU_BAR_HEIGHT, FALSE);
+               rect.bottom - rect.top - HANDHELD_BAR_HEIGHT, FALSE);
 }
 
 /* Step 17. */

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 enum : COLORREF { REPORT_TITLE_COLOUR = 0x5000, REPORT_TEXT_COLOUR = 0 };
-enum { REPORT_FIRST_LINE_TOP = 38 };
 
 /* Draws the whole report into dc, laid out on the page's client rectangle.
  * dc is the page's own context or any other of the page's client size. */

@@ -13,7 +13,8 @@ enum : COLORREF { PAGE_TITLE_BLUE = 0x7F0000 };
 
 enum {
     HEADER_BAND_HEIGHT = 30,
-    PAGE_TEXT_FLAGS = 0x850, /* word break, expand tabs, no prefix */
+    FIRST_ROW_TOP = 38, /* the first task or report line, below the client top */
+    PAGE_TEXT_FLAGS = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX, /* 0x850 */
     PLAIN_TEXT_ROW = 0xFFFF, /* the task bit of a line without an icon */
 };
 
