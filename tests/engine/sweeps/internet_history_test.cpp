@@ -27,7 +27,7 @@ protected:
 TEST_F(InternetHistory, WithoutShellFoldersKeyTheGuestProfileFolderIsPurgedFirst)
 {
     struct Row {
-        const InternetFolders *task;
+        const InternetFolders *folders;
         const wchar_t *guest, *fixed;
     } rows[] = {
         { &CACHE_FOLDERS, L"\\Windows\\Profiles\\guest\\Temporary Internet Files",
@@ -42,7 +42,7 @@ TEST_F(InternetHistory, WithoutShellFoldersKeyTheGuestProfileFolderIsPurgedFirst
         MakeFile(fixed + L"\\old.gif", 20, OLD);
         ZeroStatistics();
 
-        PurgeRegisteredFolder(*r.task);
+        PurgeRegisteredFolder(*r.folders);
         EXPECT_FALSE(PathExists(guest + L"\\old.htm")) << r.fixed;
         EXPECT_TRUE(PathExists(guest + L"\\new.htm")) << r.fixed;  /* the age limit applies */
         EXPECT_TRUE(PathExists(fixed + L"\\old.gif")) << r.fixed;  /* not yet: the second step's */
@@ -50,7 +50,7 @@ TEST_F(InternetHistory, WithoutShellFoldersKeyTheGuestProfileFolderIsPurgedFirst
         EXPECT_EQ(g_stats.filesDeleted, 1) << r.fixed;
         EXPECT_EQ(g_stats.bytesReclaimed, 100u) << r.fixed;
 
-        PurgeFixedFolder(*r.task);
+        PurgeFixedFolder(*r.folders);
         EXPECT_FALSE(PathExists(fixed + L"\\old.gif")) << r.fixed;
         EXPECT_EQ(g_stats.foldersScanned, 2) << r.fixed;
         EXPECT_EQ(g_stats.filesDeleted, 2) << r.fixed;
