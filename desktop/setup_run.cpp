@@ -53,24 +53,24 @@ int Refuse(const SetupOperations &ops, const char *text, int exitCode)
 bool BuildPath(char *text, const char *first, const char *second)
 {
     text[0] = '\0';
-    return AppendText(text, kPathCapacity, first) && AppendText(text, kPathCapacity, second);
+    return AppendIfFits(text, kPathCapacity, first) && AppendIfFits(text, kPathCapacity, second);
 }
 
 bool BuildLaunchParameters(char *text, const char *currentDirectory)
 {
     text[0] = '\0';
-    return AppendText(text, kParameterCapacity, kLaunchOpen)
-        && AppendText(text, kParameterCapacity, currentDirectory)
-        && AppendText(text, kParameterCapacity, kLaunchFirst)
-        && AppendText(text, kParameterCapacity, currentDirectory)
-        && AppendText(text, kParameterCapacity, kLaunchSecond);
+    return AppendIfFits(text, kParameterCapacity, kLaunchOpen)
+        && AppendIfFits(text, kParameterCapacity, currentDirectory)
+        && AppendIfFits(text, kParameterCapacity, kLaunchFirst)
+        && AppendIfFits(text, kParameterCapacity, currentDirectory)
+        && AppendIfFits(text, kParameterCapacity, kLaunchSecond);
 }
 
 bool BuildRegisterParameters(char *text, const char *libraryPath)
 {
     text[0] = '\0';
-    return AppendText(text, kParameterCapacity, "/s /c ")
-        && AppendText(text, kParameterCapacity, libraryPath);
+    return AppendIfFits(text, kParameterCapacity, "/s /c ")
+        && AppendIfFits(text, kParameterCapacity, libraryPath);
 }
 
 void DebugLaunch(const SetupOperations &ops, const char *program, const SHELLEXECUTEINFOA &start)

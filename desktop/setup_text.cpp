@@ -9,7 +9,7 @@ static unsigned TextLength(const char *text)
     return length;
 }
 
-bool AppendText(char *buffer, unsigned capacity, const char *piece)
+bool AppendIfFits(char *buffer, unsigned capacity, const char *piece)
 {
     unsigned used = TextLength(buffer);
     unsigned added = TextLength(piece);

@@ -8,6 +8,6 @@
 /* Appends piece to the terminated text in buffer (capacity bytes, terminator
  * included). Never writes past the buffer: when the result would not fit the
  * buffer is left as it was and the call returns false. */
-bool AppendText(char *buffer, unsigned capacity, const char *piece);
+bool AppendIfFits(char *buffer, unsigned capacity, const char *piece);
 
 #endif

@@ -4,8 +4,8 @@
  * included) and never writes past it: a result that would not fit is refused,
  * the call returns false and the destination holds an empty string.
  */
-#ifndef KESTRUM_PLATFORM_BOUNDED_TEXT_H
-#define KESTRUM_PLATFORM_BOUNDED_TEXT_H
+#ifndef KESTRUM_COMMON_BOUNDED_TEXT_H
+#define KESTRUM_COMMON_BOUNDED_TEXT_H
 
 #include <windows.h>
 #include <stddef.h>

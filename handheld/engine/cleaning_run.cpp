@@ -2,7 +2,8 @@
  * The cleaning run and its progress step. The run zeroes the statistics,
  * reads the free storage before and after, computes the age cutoff, and
  * works through the pending tasks with a red line, the bar in steps of ten,
- * and a black line with the done icon as each task completes.
+ * and a black line with the done icon as each task completes. What each task
+ * shows and does comes from its row of the task table.
  */
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
@@ -18,13 +19,13 @@ struct RunContext {
     HWND page;
 };
 
-/* Progress step S(first, last) of the task whose bit is given. */
-void ProgressStep(RunContext &run, WORD bit, const WCHAR *text, int first, int last)
+/* Progress step S(first, last) of a task whose line shows text. */
+void ProgressStep(RunContext &run, const CleaningTask &task, const WCHAR *text, int first, int last)
 {
     const CleaningPageOps *ops = run.ops;
     if (first == 0) {
         g_stats.tasksPerformed++;
-        ops->taskWorking(run.page, bit, text);
+        ops->taskWorking(run.page, task.bit, text);
     }
     for (int k = first; k <= last; k++) {
         ops->setProgress(run.page, 10 * k);
@@ -33,85 +34,83 @@ void ProgressStep(RunContext &run, WORD bit, const WCHAR *text, int first, int l
     if (last != 10)
         return;
 
-    g_pendingTasks &= (WORD)~bit;
+    g_pendingTasks &= (WORD)~task.bit;
     if (g_settings.flags & OPT_SOUND_ON)
         ops->playCompletionSound();
-    ops->taskDone(run.page, bit, text);
+    ops->taskDone(run.page, task.bit, text);
 }
 
-/* Work part 0 or 1 of a task; the first task's work is its own. */
-void TaskWork(RunContext &run, int task, int part, const WCHAR *text)
+/* The first (0) or second (1) piece of a task's work; only a task whose
+ * phases are thirds has a second piece. */
+void TaskWork(RunContext &run, const CleaningTask &task, int piece, const WCHAR *text)
 {
     const CleaningWorkOps *work = run.work;
-    switch (task) {
-    case 2:
+    switch (task.work) {
+    case WORK_CLOSE_PROGRAMS:
+        g_stats.applicationsClosed = work->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
+        break;
+    case WORK_PURGE_WINDOWS_TEMP:
         work->purgeWindowsTemp();
         break;
-    case 3:
-    case 4:
+    case WORK_PURGE_LINE_FOLDER:
         work->purgeFolder(text);
         break;
-    case 5:
-    case 6:
-    case 8:
-        if (part == 0)
-            work->purgeRegisteredFolder(task);
+    case WORK_INTERNET_FOLDERS:
+        if (piece == 0)
+            work->purgeRegisteredFolder(*task.folders);
         else
-            work->purgeFixedFolder(task);
+            work->purgeFixedFolder(*task.folders);
         break;
-    case 7:
+    case WORK_ADDRESS_HISTORY:
         work->deleteAddressHistory();
         break;
-    case 9:
+    case WORK_DEAD_REGISTRY_KEYS:
         work->sweepDeadRegistryKeys();
         break;
-    case 10:
+    case WORK_DEAD_APPMGR_FILES:
         work->cleanDeadAppManagerFiles();
         break;
-    case 11:
-        if (part == 0)
+    case WORK_DEAD_SHORTCUTS:
+        if (piece == 0)
             work->sweepStartMenuShortcuts();
         else
             work->sweepStartUpShortcuts(run.page);
         break;
+    case WORK_NONE:
+        break;
     }
 }
 
-/* The sequence of one task, with its phase splits: S(0,5) work S(6,10) for a
- * task of one work part, S(0,3) work S(4,6) work S(7,10) for one of two. */
-void RunTask(RunContext &run, int task)
+/* The sequence of one task: its work between the progress steps of its phase split. */
+void RunTask(RunContext &run, const CleaningTask &task)
 {
-    WORD bit = g_tasks[task - 1].bit;
-    const WCHAR *text = g_tasks[task - 1].name;
     WCHAR folder[PATH_CHARS];
-
-    if (task == 1) {
-        g_stats.applicationsClosed = run.work->closePrograms(run.page, g_settings.flags & OPT_KEEP_ACTIVESYNC);
-        ProgressStep(run, bit, text, 0, 5);
-        run.ops->pause(300);
-        ProgressStep(run, bit, text, 6, 10);
+    const WCHAR *text = TaskLineText(task, folder);
+    /* An empty folder path: not counted, not drawn, and its bit stays set. */
+    if (!text[0])
         return;
-    }
-    if (task == 3 || task == 4) {
-        FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
-        text = folder;
-        /* An empty path: not counted, not drawn, and its bit stays set. */
-        if (!text[0])
-            return;
-    }
-    if (task == 12)
-        return; /* the reserved task has no work */
 
-    if (task == 5 || task == 6 || task == 8 || task == 11) {
-        ProgressStep(run, bit, text, 0, 3);
+    switch (task.phases) {
+    case PHASES_WORK_FIRST:
         TaskWork(run, task, 0, text);
-        ProgressStep(run, bit, text, 4, 6);
+        ProgressStep(run, task, text, 0, 5);
+        run.ops->pause(300);
+        ProgressStep(run, task, text, 6, 10);
+        break;
+    case PHASES_HALVES:
+        ProgressStep(run, task, text, 0, 5);
+        TaskWork(run, task, 0, text);
+        ProgressStep(run, task, text, 6, 10);
+        break;
+    case PHASES_THIRDS:
+        ProgressStep(run, task, text, 0, 3);
+        TaskWork(run, task, 0, text);
+        ProgressStep(run, task, text, 4, 6);
         TaskWork(run, task, 1, text);
-        ProgressStep(run, bit, text, 7, 10);
-    } else {
-        ProgressStep(run, bit, text, 0, 5);
-        TaskWork(run, task, 0, text);
-        ProgressStep(run, bit, text, 6, 10);
+        ProgressStep(run, task, text, 7, 10);
+        break;
+    case PHASES_NONE:
+        break;
     }
 }
 
@@ -136,8 +135,9 @@ void RunCleaning(HWND page, const CleaningPageOps *ops, const CleaningWorkOps *w
      * be left with a shown bar and a dead Start button. */
     if (ops->openLines(page)) {
         g_pendingTasks |= PENDING_RUN_STARTED;
-        for (int task = 1; task <= 11; task++) {
-            if (g_pendingTasks & g_tasks[task - 1].bit)
+        for (int i = 0; i < TASK_COUNT; i++) {
+            const CleaningTask &task = g_tasks[i];
+            if (IsListedTask(task) && (g_pendingTasks & task.bit))
                 RunTask(run, task);
         }
         ops->closeLines(page);

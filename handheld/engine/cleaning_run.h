@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+struct InternetFolders;
+
 /* What the run does to the page it reports on. The page owns its controls,
  * rows, colours and headings; the run says only what happens. */
 struct CleaningPageOps {
@@ -40,8 +42,8 @@ struct CleaningWorkOps {
     int (*closePrograms)(HWND owner, DWORD keepActiveSync);
     void (*purgeWindowsTemp)(void);
     void (*purgeFolder)(const WCHAR *path);
-    void (*purgeRegisteredFolder)(int task); /* tasks 5, 6, 8 */
-    void (*purgeFixedFolder)(int task);      /* tasks 5, 6, 8 */
+    void (*purgeRegisteredFolder)(const InternetFolders &folders);
+    void (*purgeFixedFolder)(const InternetFolders &folders);
     void (*deleteAddressHistory)(void);
     void (*sweepDeadRegistryKeys)(void);
     void (*cleanDeadAppManagerFiles)(void);  /* the sweep, then the install folder purge */

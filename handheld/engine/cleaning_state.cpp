@@ -2,21 +2,6 @@
 #include "engine/cleaning_state.h"
 #include "settings/record/settings_record.h"
 
-CleaningTask g_tasks[TASK_COUNT] = {
-    { (WORD)OPT_STOP_PROGRAMS, NULL },
-    { (WORD)OPT_WINDOWS_TEMP, NULL },
-    { (WORD)OPT_FOLDER1, NULL },
-    { (WORD)OPT_FOLDER2, NULL },
-    { (WORD)OPT_IE_CACHE, NULL },
-    { (WORD)OPT_IE_HISTORY, NULL },
-    { (WORD)OPT_IE_ADDRESS_HISTORY, NULL },
-    { (WORD)OPT_IE_COOKIES, NULL },
-    { (WORD)OPT_DEAD_REGISTRY_KEYS, NULL },
-    { (WORD)OPT_DEAD_APPMGR_FILES, NULL },
-    { (WORD)OPT_DEAD_SHORTCUTS, NULL },
-    { (WORD)OPT_RESERVED, NULL },
-};
-
 CleaningStatistics g_stats;
 WORD g_pendingTasks;
 FILETIME g_ageCutoff;
@@ -24,26 +9,15 @@ FILETIME g_ageCutoff;
 /* The free byte count of the last successful reading, reused when a query fails. */
 static DWORD s_lastFreeBytes;
 
-static const WCHAR *const s_taskNames[TASK_COUNT] = {
-    L"Stop running programs",
-    L"Windows Temp folder",
-    L"My temporary folder 1",
-    L"My temporary folder 2",
-    L"IE cache",
-    L"IE history folder",
-    L"IE addresses history (registry)",
-    L"IE cookies",
-    L"Dead registry keys",
-    L"Dead AppManager files",
-    L"Dead shortcuts",
-    L"Reserved",
-};
+/* A megabyte is 1,048,576 bytes; 2^-20 (9.5367431640625e-07) is exact in a double. */
+static const double MEGABYTES_PER_BYTE = 1.0 / 1048576.0;
 
-void FillTaskTable(void)
-{
-    for (int i = 0; i < TASK_COUNT; i++)
-        g_tasks[i].name = s_taskNames[i];
-}
+/* Steps of 2^32 x 100 ns (429.4967296 s) taken off the high half of the file
+ * time per day of age. The figure every release of the program has used: it
+ * counts a day as 86,399.44 s, a little short of the exact
+ * 864,000,000,000 / 2^32 = 201.16567611694336 steps, and is kept so that the
+ * same age limit deletes the same files as before. */
+static const double CUTOFF_STEPS_PER_DAY = 201.1643835;
 
 void ZeroStatistics(void)
 {
@@ -52,7 +26,7 @@ void ZeroStatistics(void)
 
 double MegabytesFromFreeBytes(DWORD freeBytesLow)
 {
-    return (double)freeBytesLow * 9.5367431640625e-07;
+    return (double)freeBytesLow * MEGABYTES_PER_BYTE;
 }
 
 void TakeMemoryReading(void)
@@ -67,7 +41,7 @@ FILETIME AgeCutoffFrom(FILETIME now, DWORD ageLimitDays)
 {
     /* Days are counted as unsigned, so no typed number can move the cutoff
      * into the future; the product fits easily in 64 bits. */
-    unsigned long long steps = (unsigned long long)((double)ageLimitDays * 201.1643835);
+    unsigned long long steps = (unsigned long long)((double)ageLimitDays * CUTOFF_STEPS_PER_DAY);
     FILETIME cutoff = now;
     if (steps > now.dwHighDateTime) {
         cutoff.dwHighDateTime = 0;

@@ -1,23 +1,14 @@
 /*
  * The cleaning state shared by the shell, the pages, the run and the report:
- * the task table, the statistics, the pending-task mask and the age cutoff.
+ * the task table (task_table.h), the statistics, the pending-task mask and
+ * the age cutoff.
  * Each exists once and is touched only on the user-interface thread.
  */
 #ifndef KESTRUM_ENGINE_CLEANING_STATE_H
 #define KESTRUM_ENGINE_CLEANING_STATE_H
 
 #include <windows.h>
-
-enum { TASK_COUNT = 12 };
-
-/* One row of the cleaning task table; task n (from 1) is bit n-1 of flags. */
-struct CleaningTask {
-    WORD bit;
-    const WCHAR *name;
-};
-
-/* The table, in its fixed order; names are filled by FillTaskTable at start-up. */
-extern CleaningTask g_tasks[TASK_COUNT];
+#include "engine/task_table.h"
 
 struct CleaningStatistics {
     int filesDeleted;
@@ -41,7 +32,6 @@ enum : WORD { PENDING_RUN_STARTED = 0x8000 };
 /* Files last written at or before this moment are old enough to delete. */
 extern FILETIME g_ageCutoff;
 
-void FillTaskTable(void);
 void ZeroStatistics(void);
 void TakeMemoryReading(void);
 void ComputeAgeCutoff(DWORD ageLimitDays);

@@ -11,50 +11,34 @@ const WCHAR ADDRESS_HISTORY_KEY[] = L"Explorer\\AddressHistory";
 
 static const WCHAR GUEST_PROFILE[] = L"\\Windows\\Profiles\\guest\\";
 
-static const InternetFolderTask s_folderTasks[] = {
-    { 5, L"Cache", L"Temporary Internet Files", L"\\Windows\\Temporary Internet Files" },
-    { 6, L"History", L"History", L"\\Windows\\History" },
-    { 8, L"Cookies", L"Cookies", L"\\Windows\\Cookies" },
-};
+const InternetFolders CACHE_FOLDERS = {
+    L"Cache", L"Temporary Internet Files", L"\\Windows\\Temporary Internet Files" };
+const InternetFolders HISTORY_FOLDERS = { L"History", L"History", L"\\Windows\\History" };
+const InternetFolders COOKIE_FOLDERS = { L"Cookies", L"Cookies", L"\\Windows\\Cookies" };
 
-const InternetFolderTask *InternetFolderTaskOf(int task)
+/* The registered folder: the shell-folders value when it was read
+ * (registered not NULL), else the guest profile's folder. Writes into path
+ * (260 characters); false (path empty) when it does not fit. */
+static bool RegisteredFolderTarget(const InternetFolders &folders, const WCHAR *registered, WCHAR *path)
 {
-    for (const InternetFolderTask &row : s_folderTasks) {
-        if (row.task == task)
-            return &row;
-    }
-    return NULL;
-}
-
-bool RegisteredFolderTarget(int task, const WCHAR *registered, WCHAR *path)
-{
-    path[0] = 0;
-    const InternetFolderTask *row = InternetFolderTaskOf(task);
-    if (!row)
-        return false;
     if (registered)
         return CopyText(path, PATH_CHARS, registered);
-    return CopyText(path, PATH_CHARS, GUEST_PROFILE) && AppendText(path, PATH_CHARS, row->guestSubfolder);
+    return CopyText(path, PATH_CHARS, GUEST_PROFILE) && AppendText(path, PATH_CHARS, folders.guestSubfolder);
 }
 
-void PurgeRegisteredFolder(int task)
+void PurgeRegisteredFolder(const InternetFolders &folders)
 {
-    const InternetFolderTask *row = InternetFolderTaskOf(task);
-    if (!row)
-        return;
     WCHAR registered[PATH_CHARS];
-    bool found = ReadRegistryPath(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, row->shellFolderValue, registered);
+    bool found = ReadRegistryPath(HKEY_CURRENT_USER, SHELL_FOLDERS_KEY, folders.shellFolderValue, registered);
     WCHAR path[PATH_CHARS];
     /* The path is purged as read: a trailing backslash stays. */
-    if (RegisteredFolderTarget(task, found ? registered : NULL, path))
+    if (RegisteredFolderTarget(folders, found ? registered : NULL, path))
         PurgeFolder(path);
 }
 
-void PurgeFixedFolder(int task)
+void PurgeFixedFolder(const InternetFolders &folders)
 {
-    const InternetFolderTask *row = InternetFolderTaskOf(task);
-    if (row)
-        PurgeFolder(row->fixedFolder);
+    PurgeFolder(folders.fixedFolder);
 }
 
 void DeleteAddressHistory(void)

@@ -12,8 +12,8 @@ RECT PlatformScreenArea(void)
         SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     /* The navigation bar owns the top of the screen whether or not the
      * desktop's work area already leaves it out. */
-    if (area.top < NAV_BAR_HEIGHT)
-        area.top = NAV_BAR_HEIGHT;
+    if (area.top < HANDHELD_BAR_HEIGHT)
+        area.top = HANDHELD_BAR_HEIGHT;
     if (area.bottom < area.top)
         area.bottom = area.top;
     return area;

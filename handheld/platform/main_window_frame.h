@@ -15,8 +15,9 @@
 
 enum : DWORD { WS_EX_HANDHELD_OK_BUTTON = 0x80000000 };
 
-/* Height of the shell's navigation bar across the top of the screen. */
-enum : int { NAV_BAR_HEIGHT = 26 };
+/* Height of the handheld shell's two bars: the navigation bar across the top
+ * of the screen and a program's menu bar along the bottom. */
+enum : int { HANDHELD_BAR_HEIGHT = 26 };
 
 /* The window property that stands for the ok style; a non-null value means
  * the navigation bar shows "ok" for the window. */

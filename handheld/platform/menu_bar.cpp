@@ -114,7 +114,7 @@ static HWND CreateToolbar(HWND bar, MenuBarData *data, HINSTANCE instance, int w
     HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, NULL,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NODIVIDER
                                        | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                   0, 0, width, MENU_BAR_HEIGHT, bar, NULL, instance, NULL);
+                                   0, 0, width, HANDHELD_BAR_HEIGHT, bar, NULL, instance, NULL);
     if (!toolbar)
         return NULL;
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -164,7 +164,7 @@ BOOL PlatformCreateMenuBar(MenuBarInfo *info)
     HWND bar = NULL;
     if (RegisterMenuBarClass(instance))
         bar = CreateWindowExW(WS_EX_TOOLWINDOW, MENU_BAR_CLASS, NULL, WS_POPUP | WS_CLIPCHILDREN,
-                              area.left, area.bottom - MENU_BAR_HEIGHT, width, MENU_BAR_HEIGHT,
+                              area.left, area.bottom - HANDHELD_BAR_HEIGHT, width, HANDHELD_BAR_HEIGHT,
                               info->parent, NULL, instance, NULL);
     if (!bar) {
         HeapFree(GetProcessHeap(), 0, data);

@@ -1,8 +1,9 @@
 /*
  * The handheld's menu bar, created from a menu bar resource. On the desktop
- * it is a 26-pixel bar along the bottom of the screen area holding the
- * resource's buttons; a drop-down button opens its popup of the resource's
- * menu, and the chosen command goes to the parent window as WM_COMMAND.
+ * it is a bar of HANDHELD_BAR_HEIGHT (main_window_frame.h) along the bottom
+ * of the screen area holding the resource's buttons; a drop-down button
+ * opens its popup of the resource's menu, and the chosen command goes to the
+ * parent window as WM_COMMAND.
  */
 #ifndef KESTRUM_PLATFORM_MENU_BAR_H
 #define KESTRUM_PLATFORM_MENU_BAR_H
@@ -24,7 +25,7 @@ struct MenuBarInfo {
 /* 32 bytes where pointers are 32 bits: the handheld and the 32-bit emulation. */
 static_assert(sizeof(void *) != 4 || sizeof(MenuBarInfo) == 32, "the menu bar record is 32 bytes");
 
-enum { MENU_BAR_HEIGHT = 26, MENU_BAR_MAX_BUTTONS = 8 };
+enum { MENU_BAR_MAX_BUTTONS = 8 };
 enum : WORD { MENU_BAR_NO_IMAGE = 0xFFFE, MENU_BAR_NO_POPUP = 0xFFFF };
 
 /* One button of a menu bar resource. */

@@ -264,7 +264,7 @@ INT_PTR PlatformCreatePropertySheet(const HandheldSheetHeader *header)
     /* The handheld asks the sheet callback which common-controls version the
      * program expects; 524 selects the handheld sheet style. */
     if (header->flags & SHEET_USE_CALLBACK)
-        data->handheldStyle = header->callback(NULL, SHEET_GET_VERSION, 0) == HANDHELD_SHEET_VERSION;
+        data->handheldStyle = header->callback(NULL, SHEET_GET_VERSION, 0) == HANDHELD_CONTROLS_VERSION;
 
     for (UINT i = 0; i < header->pageCount; ++i) {
         PageEntry *entry = &data->entries[i];

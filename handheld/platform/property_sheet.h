@@ -11,7 +11,7 @@
  * WM_ACTIVATE, so a page that is left (another page chosen) and the current
  * page when the parent is deactivated or closed receive WM_ACTIVATE with
  * word parameter WA_INACTIVE. Help (F1) reaches the current page as the
- * notification code -205.
+ * notification PSN_HELP (-205).
  */
 #ifndef KESTRUM_PLATFORM_PROPERTY_SHEET_H
 #define KESTRUM_PLATFORM_PROPERTY_SHEET_H
@@ -65,10 +65,10 @@ enum : DWORD {
 /* Page callback codes, and sheet callback codes of the handheld. */
 enum : UINT { SHEET_PAGE_CREATE = 2 };
 enum : UINT { SHEET_INITIALIZED = 1, SHEET_GET_VERSION = 3 };
-/* The common-controls version that selects the handheld sheet style. */
-enum : int { HANDHELD_SHEET_VERSION = 0x20C };
-/* The help request a page receives (WM_NOTIFY code). */
-enum : int { SHEET_HELP_REQUEST = -205 };
+/* The handheld's common-controls version (524): the sheet's version query
+ * answers it to select the handheld sheet style, and a control told it
+ * behaves as on the handheld. */
+enum : int { HANDHELD_CONTROLS_VERSION = 0x20C };
 
 /* The header flags desktop Win32 may see: the maximise flag removed. */
 DWORD PlatformDesktopSheetFlags(DWORD handheldFlags);

@@ -100,7 +100,7 @@ bool RegisterMainWindowClass(void)
 
 bool CreateMainWindow(void)
 {
-    g_shell.mainWindow = PlatformCreateWindow(MAIN_WINDOW_EX_STYLE, g_shell.className, g_shell.windowTitle,
+    g_shell.mainWindow = PlatformCreateWindow(WS_EX_HANDHELD_OK_BUTTON, g_shell.className, g_shell.windowTitle,
                                               MAIN_WINDOW_STYLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                               CW_USEDEFAULT, NULL, NULL, g_shell.instance, NULL);
     return g_shell.mainWindow != NULL;

@@ -9,14 +9,13 @@
 
 enum : DWORD {
     MAIN_CLASS_STYLE = CS_HREDRAW | CS_VREDRAW,          /* 3 */
-    MAIN_WINDOW_EX_STYLE = 0x80000000,                  /* "ok" in the title bar */
     MAIN_WINDOW_STYLE = WS_VISIBLE,                     /* 0x10000000 */
 };
 enum { MAIN_OK_COMMAND = 1 };
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-/* Start-up steps 11 and 12: the class and the window. Return false on failure. */
+/* The window class and the main window, made at start-up. Return false on failure. */
 bool RegisterMainWindowClass(void);
 bool CreateMainWindow(void);
 

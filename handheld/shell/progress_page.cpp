@@ -20,9 +20,6 @@
 #include <mmsystem.h>
 #include <prsht.h>
 
-/* Task lines start this far below the top of the page's client area. */
-enum { ROWS_TOP = 38 };
-
 COLORREF TaskLineColour(bool done)
 {
     return done ? 0x000000 : 0x0000FF; /* black; red (0x00BBGGRR) */
@@ -64,7 +61,7 @@ static bool OpenLines(HWND page)
         return false;
     PlatformSelectDefaultFont(page, s_lines.dc);
     GetClientRect(page, &s_lines.row);
-    s_lines.row.top += ROWS_TOP;
+    s_lines.row.top += FIRST_ROW_TOP;
     SetBkMode(s_lines.dc, TRANSPARENT);
     DrawPageHeaderBand(page, s_lines.dc, g_shell.headerBrush, PAGE_TITLE_BLUE, L"Cleaning Progress");
     return true;
@@ -118,16 +115,13 @@ void PaintTaskList(HWND page, HDC dc)
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ previousFont = PlatformSelectDefaultFont(page, dc);
     RECT row = client;
-    row.top += ROWS_TOP;
-    /* Eleven lines; the reserved twelfth task is never drawn. */
-    for (int task = 1; task <= 11; task++) {
-        const WCHAR *text = g_tasks[task - 1].name;
+    row.top += FIRST_ROW_TOP;
+    for (int i = 0; i < TASK_COUNT; i++) {
+        const CleaningTask &task = g_tasks[i];
+        if (!IsListedTask(task))
+            continue;
         WCHAR folder[PATH_CHARS];
-        if (task == 3 || task == 4) {
-            FolderPathText(task == 3 ? g_settings.folder1Path : g_settings.folder2Path, folder);
-            text = folder;
-        }
-        row.top += DrawTaskLine(dc, row, g_tasks[task - 1].bit, text);
+        row.top += DrawTaskLine(dc, row, task.bit, TaskLineText(task, folder));
     }
     SelectObject(dc, previousFont);
 }

@@ -38,7 +38,7 @@ int CALLBACK MainSheetCallback(HWND sheet, UINT code, LPARAM param)
         g_shell.sheet = sheet;
         return 0;
     case SHEET_GET_VERSION:
-        return HANDHELD_SHEET_VERSION; /* 524: the handheld sheet style */
+        return HANDHELD_CONTROLS_VERSION; /* 524: the handheld sheet style */
     }
     return 0;
 }

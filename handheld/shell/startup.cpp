@@ -9,7 +9,7 @@
 #include "shell/main_window.h"
 #include "engine/cleaning_state.h"
 #include "platform/foreground.h"
-#include "platform/menu_bar.h"
+#include "platform/main_window_frame.h"
 #include "settings/record/settings_record.h"
 #include "resources/resource.h"
 #include <stdio.h>
@@ -30,7 +30,7 @@ bool HasAutoStartFlag(const WCHAR *commandLine)
     return commandLine && wcsstr(commandLine, L"S") != NULL;
 }
 
-/* Step 4: the running instance comes forward with its dialogs; true if one exists. */
+/* The running instance comes forward with its dialogs; true if one exists. */
 static bool BringRunningInstanceForward(void)
 {
     HWND running = FindWindowW(g_shell.className, g_shell.windowTitle);
@@ -40,7 +40,6 @@ static bool BringRunningInstanceForward(void)
     return true;
 }
 
-/* Steps 5 to 7: font, icons, strip bitmaps and their brushes. */
 void CreateDrawingObjects(void)
 {
     LOGFONTW font;
@@ -62,8 +61,53 @@ void CreateDrawingObjects(void)
     g_shell.headerBrush = CreatePatternBrush(g_shell.headerStrip);
 }
 
-/* Step 13: the menu bar takes the bottom 26 pixels; the window keeps its
- * size when there is no menu bar. */
+/* The brushes of the two body strips and the font go first, as they always
+ * have; every handle is cleared so a second release does nothing. */
+void ReleaseDrawingObjects(void)
+{
+    DeleteObject(g_shell.progressBodyBrush);
+    DeleteObject(g_shell.reportBodyBrush);
+    DeleteObject(g_shell.boldFont);
+    DeleteObject(g_shell.reportHeaderBrush);
+    DeleteObject(g_shell.headerBrush);
+    DeleteObject(g_shell.progressBodyStrip);
+    DeleteObject(g_shell.reportBodyStrip);
+    DeleteObject(g_shell.reportHeaderStrip);
+    DeleteObject(g_shell.headerStrip);
+    DestroyIcon(g_shell.doneIcon);
+    DestroyIcon(g_shell.pendingIcon);
+    g_shell.progressBodyBrush = g_shell.reportBodyBrush = g_shell.reportHeaderBrush = g_shell.headerBrush = NULL;
+    g_shell.progressBodyStrip = g_shell.reportBodyStrip = g_shell.reportHeaderStrip = g_shell.headerStrip = NULL;
+    g_shell.boldFont = NULL;
+    g_shell.doneIcon = g_shell.pendingIcon = NULL;
+}
+
+bool StartShell(HINSTANCE instance, const WCHAR *commandLine)
+{
+    g_shell.instance = instance;
+    BuildShellTexts();
+    g_shell.autoStart = HasAutoStartFlag(commandLine);
+    if (BringRunningInstanceForward())
+        return false;
+    CreateDrawingObjects();
+    LoadSettings();
+    FillTaskTable();
+    ZeroStatistics();
+    TakeMemoryReading();
+    return RegisterMainWindowClass() && CreateMainWindow();
+}
+
+void StopShell(void)
+{
+    ReleaseDrawingObjects();
+    if (g_shell.mainWindow)
+        DestroyWindow(g_shell.mainWindow);
+    g_shell.mainWindow = NULL;
+    UnregisterClassW(g_shell.className, g_shell.instance);
+}
+
+/* The menu bar takes the bottom of the screen; the window keeps its size
+ * when there is no menu bar. */
 static void MakeRoomForMenuBar(void)
 {
     if (!g_shell.menuBar)
@@ -71,16 +115,7 @@ static void MakeRoomForMenuBar(void)
     RECT rect;
     GetWindowRect(g_shell.mainWindow, &rect);
     MoveWindow(g_shell.mainWindow, rect.left, rect.top, rect.right - rect.left,
-               rect.bottom - rect.top - MENU_BAR_HEIGHT, FALSE);
-}
-
-/* Step 17. */
-static void CleanUp(void)
-{
-    DeleteObject(g_shell.progressBodyBrush);
-    DeleteObject(g_shell.reportBodyBrush);
-    DeleteObject(g_shell.boldFont);
-    DestroyWindow(g_shell.mainWindow);
+               rect.bottom - rect.top - HANDHELD_BAR_HEIGHT, FALSE);
 }
 
 int KestrumMain(HINSTANCE instance, const WCHAR *commandLine, int showCommand)
@@ -89,35 +124,23 @@ int KestrumMain(HINSTANCE instance, const WCHAR *commandLine, int showCommand)
      * this build would clean the desktop it was started on. */
     if (!PlatformConfirmEmulatedDevice())
         return EXIT_EARLY;
-    g_shell.instance = instance;                        /* 1 */
-    BuildShellTexts();                                  /* 2 */
-    g_shell.autoStart = HasAutoStartFlag(commandLine);  /* 3 */
-    if (BringRunningInstanceForward())                  /* 4 */
+    if (!StartShell(instance, commandLine))
         return EXIT_EARLY;
-    CreateDrawingObjects();                             /* 5, 6, 7 */
-    LoadSettings();                                     /* 8 */
-    FillTaskTable();                                    /* 9 */
-    ZeroStatistics();                                   /* 10 */
-    TakeMemoryReading();
-    if (!RegisterMainWindowClass())                     /* 11 */
-        return EXIT_EARLY;
-    if (!CreateMainWindow())                            /* 12 */
-        return EXIT_EARLY;
-    MakeRoomForMenuBar();                               /* 13 */
+    MakeRoomForMenuBar();
 
-    ShowWindow(g_shell.mainWindow, showCommand);        /* 14 */
+    /* Shown and painted before an auto-start run, which ends before the loop begins. */
+    ShowWindow(g_shell.mainWindow, showCommand);
     if (!UpdateWindow(g_shell.mainWindow) || !SetForegroundWindow(g_shell.mainWindow))
         return EXIT_EARLY;
-
-    if (g_shell.autoStart)                              /* 15 */
+    if (g_shell.autoStart)
         SendMessageW(g_shell.progressPage, WM_COMMAND, MAKEWPARAM(IDC_PROGRESS_START, 0), 0);
 
-    MSG message;                                        /* 16 */
+    MSG message;
     while (GetMessageW(&message, NULL, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
 
-    CleanUp();                                          /* 17 */
+    StopShell();
     return (int)message.wParam;
 }

@@ -2,13 +2,14 @@
  * The cleaning run over a recording table of operations: the exact order of
  * task lines, progress, pauses, sounds and task work, and what the run leaves
  * in the mask and the statistics. Where the lines land is the Progress page's
- * (tests/progress).
+ * (tests/shell/progress).
  */
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
+#include "engine/internet_history.h"
 #include "settings/record/settings_record.h"
 
 namespace {
@@ -45,8 +46,8 @@ void Sound() { Log("sound"); }
 int Close(HWND owner, DWORD keep) { Log("close " + std::to_string(keep) + (owner == PAGE ? "" : " owner?")); return g_closeResult; }
 void PurgeTemp() { Log("purge temp"); }
 void Purge(const WCHAR *path) { Log("purge " + Narrow(path)); }
-void Registered(int task) { Log("registered " + std::to_string(task)); }
-void Fixed(int task) { Log("fixed " + std::to_string(task)); }
+void Registered(const InternetFolders &f) { Log("registered " + Narrow(f.shellFolderValue)); }
+void Fixed(const InternetFolders &f) { Log("fixed " + Narrow(f.shellFolderValue)); }
 void Address() { Log("address history"); }
 void Keys() { Log("dead keys"); }
 void AppMgr() { Log("dead appmgr"); }
@@ -145,14 +146,14 @@ TEST_F(CleaningRun, EveryTaskRunsItsWorkBetweenItsPhasesInTableOrder)
         "done 4 \\My Documents\\Temp done",
         "working 8 \\My Documents\\Temp1 pending", "bar 0..50", "purge \\My Documents\\Temp1", "bar 60..100",
         "done 8 \\My Documents\\Temp1 done",
-        "working 16 IE cache pending", "bar 0..30", "registered 5", "bar 40..60", "fixed 5", "bar 70..100",
+        "working 16 IE cache pending", "bar 0..30", "registered Cache", "bar 40..60", "fixed Cache", "bar 70..100",
         "done 16 IE cache done",
-        "working 32 IE history folder pending", "bar 0..30", "registered 6", "bar 40..60", "fixed 6", "bar 70..100",
-        "done 32 IE history folder done",
+        "working 32 IE history folder pending", "bar 0..30", "registered History", "bar 40..60", "fixed History",
+        "bar 70..100", "done 32 IE history folder done",
         "working 64 IE addresses history (registry) pending", "bar 0..50", "address history", "bar 60..100",
         "done 64 IE addresses history (registry) done",
-        "working 128 IE cookies pending", "bar 0..30", "registered 8", "bar 40..60", "fixed 8", "bar 70..100",
-        "done 128 IE cookies done",
+        "working 128 IE cookies pending", "bar 0..30", "registered Cookies", "bar 40..60", "fixed Cookies",
+        "bar 70..100", "done 128 IE cookies done",
         "working 256 Dead registry keys pending", "bar 0..50", "dead keys", "bar 60..100",
         "done 256 Dead registry keys done",
         "working 512 Dead AppManager files pending", "bar 0..50", "dead appmgr", "bar 60..100",

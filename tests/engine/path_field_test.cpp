@@ -8,6 +8,7 @@
 #include <vector>
 #include "engine/cleaning_run.h"
 #include "engine/cleaning_state.h"
+#include "engine/internet_history.h"
 #include "quiet_page.h"
 #include "settings/record/settings_record.h"
 
@@ -17,7 +18,7 @@ std::vector<std::wstring> g_targets;
 
 int NoClose(HWND, DWORD) { return 0; }
 void Nothing() {}
-void NothingFor(int) {}
+void NothingFor(const InternetFolders &) {}
 void NothingOn(HWND) {}
 void Purge(const WCHAR *path) { g_targets.push_back(path); }
 

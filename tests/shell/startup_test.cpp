@@ -3,7 +3,8 @@
  * auto-start command reaches the Progress page after the window is shown,
  * painted and shortened for the menu bar, and before the message loop; a
  * running instance ends start-up with 16 before anything is created.
- * A quit message posted beforehand ends the loop as soon as it starts.
+ * A quit message posted beforehand ends the loop as soon as it starts. The
+ * stop releases every object, the window and the class that the start made.
  */
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -50,7 +51,6 @@ int RunKestrum(const wchar_t *commandLine)
     g_events.clear();
     ZeroMemory(&g_shell, sizeof(g_shell));
     HINSTANCE instance = (HINSTANCE)KestrumResources();
-    UnregisterClassW(L"Tarnwick Kestrum", instance);
     HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, SentHook, NULL, GetCurrentThreadId());
     HHOOK loop = SetWindowsHookExW(WH_GETMESSAGE, LoopHook, NULL, GetCurrentThreadId());
     PostQuitMessage(0);
@@ -113,4 +113,28 @@ TEST(StartUp, ARunningInstanceEndsStartUpWith16BeforeAnythingIsMade)
     EXPECT_EQ(RunKestrum(L""), 0);
     DestroyWindow(other);
     UnregisterClassW(L"Tarnwick Kestrum", cls.hInstance);
+}
+
+TEST(StartUp, StopReleasesEverythingStartAcquired)
+{
+    ZeroMemory(&g_shell, sizeof(g_shell));
+    HINSTANCE instance = (HINSTANCE)KestrumResources();
+    ASSERT_TRUE(StartShell(instance, L""));
+    const ShellState started = g_shell;
+    StopShell();
+    PumpMessages();
+
+    const HGDIOBJ objects[] = {started.boldFont, started.progressBodyStrip, started.reportBodyStrip,
+                               started.reportHeaderStrip, started.headerStrip, started.progressBodyBrush,
+                               started.reportBodyBrush, started.reportHeaderBrush, started.headerBrush};
+    for (HGDIOBJ object : objects) {
+        EXPECT_TRUE(object != NULL) << "start-up made it";
+        EXPECT_EQ(GetObjectType(object), 0u) << "still alive after the stop";
+    }
+    ICONINFO info;
+    EXPECT_FALSE(GetIconInfo(started.doneIcon, &info));
+    EXPECT_FALSE(GetIconInfo(started.pendingIcon, &info));
+    EXPECT_FALSE(IsWindow(started.mainWindow));
+    WNDCLASSW cls;
+    EXPECT_FALSE(GetClassInfoW(instance, L"Tarnwick Kestrum", &cls)) << "the class is unregistered";
 }

@@ -8,31 +8,14 @@
 #include "settings/record/settings_record.h"
 #include "shell/base/white_page.h"
 #include "engine/cleaning_state.h"
-#include "platform/property_sheet.h"
 #include "shell/base/help_launcher.h"
-#include "resources/resource.h"
-
-/* The check box of each task, in task table order. */
-static const int TASK_CHECKBOXES[TASK_COUNT] = {
-    IDC_OPTIONS_STOP_PROGRAMS, IDC_OPTIONS_WINDOWS_TEMP, IDC_OPTIONS_FOLDER1, IDC_OPTIONS_FOLDER2,
-    IDC_OPTIONS_IE_CACHE, IDC_OPTIONS_IE_HISTORY, IDC_OPTIONS_IE_ADDRESSES, IDC_OPTIONS_IE_COOKIES,
-    IDC_OPTIONS_DEAD_KEYS, IDC_OPTIONS_DEAD_APPMGR, IDC_OPTIONS_DEAD_SHORTCUTS, IDC_OPTIONS_RESERVED,
-};
-
-/* The task whose Options box has this id, or -1. */
-static int TaskOfCheckbox(int id)
-{
-    for (int i = 0; i < TASK_COUNT; i++)
-        if (TASK_CHECKBOXES[i] == id)
-            return i;
-    return -1;
-}
+#include <prsht.h>
 
 static INT_PTR OptionsPage_OnInitDialog(HWND page)
 {
     /* Table order is the order the boxes are set in. */
     for (int i = 0; i < TASK_COUNT; i++)
-        SendDlgItemMessageW(page, TASK_CHECKBOXES[i], BM_SETCHECK,
+        SendDlgItemMessageW(page, g_tasks[i].checkbox, BM_SETCHECK,
                             (g_settings.flags & g_tasks[i].bit) ? BST_CHECKED : BST_UNCHECKED, 0);
     return 1;
 }
@@ -46,12 +29,12 @@ static INT_PTR OptionsPage_OnEraseBkgnd(HWND page)
 
 static INT_PTR OptionsPage_OnCommand(HWND page, int id)
 {
-    int task = TaskOfCheckbox(id);
-    if (task >= 0) {
+    const CleaningTask *task = TaskOfCheckbox(id);
+    if (task) {
         if (SendDlgItemMessageW(page, id, BM_GETCHECK, 0, 0) == BST_CHECKED)
-            g_settings.flags |= g_tasks[task].bit;
+            g_settings.flags |= task->bit;
         else
-            g_settings.flags &= ~(DWORD)g_tasks[task].bit;
+            g_settings.flags &= ~(DWORD)task->bit;
     }
     LoadPendingTaskMask();
     SaveSettings();
@@ -66,7 +49,7 @@ INT_PTR CALLBACK OptionsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_ERASEBKGND:
         return OptionsPage_OnEraseBkgnd(page);
     case WM_NOTIFY:
-        if (((NMHDR *)lParam)->code == (UINT)SHEET_HELP_REQUEST)
+        if (((NMHDR *)lParam)->code == (UINT)PSN_HELP)
             OpenHelp(L"options");
         return 0;
     case WM_COMMAND:

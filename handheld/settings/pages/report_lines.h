@@ -2,8 +2,8 @@
  * The ten lines of the Report, formatted from the cleaning statistics, with
  * the extra space that follows some of them.
  */
-#ifndef KESTRUM_SETTINGS_REPORT_LINES_H
-#define KESTRUM_SETTINGS_REPORT_LINES_H
+#ifndef KESTRUM_SETTINGS_PAGES_REPORT_LINES_H
+#define KESTRUM_SETTINGS_PAGES_REPORT_LINES_H
 
 #include <windows.h>
 #include "engine/cleaning_state.h"

@@ -8,10 +8,10 @@
 #include "engine/cleaning_state.h"
 #include "platform/default_font.h"
 #include "platform/input_panel.h"
-#include "platform/property_sheet.h"
 #include "shell/base/help_launcher.h"
 #include "shell/base/page_drawing.h"
 #include "shell/base/shell_state.h"
+#include <prsht.h>
 
 void PaintReportOn(HWND page, HDC dc)
 {
@@ -27,7 +27,7 @@ void PaintReportOn(HWND page, HDC dc)
     SetTextColor(dc, REPORT_TEXT_COLOUR);
     SetBkMode(dc, TRANSPARENT);
     RECT row = client;
-    row.top += REPORT_FIRST_LINE_TOP;
+    row.top += FIRST_ROW_TOP;
     for (int i = 0; i < REPORT_LINE_COUNT; i++) {
         WCHAR text[REPORT_LINE_CHARS];
         FormatReportLine(i, g_stats, text);
@@ -61,7 +61,7 @@ INT_PTR CALLBACK ReportPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         PaintReport(page);
         return 1;
     case WM_NOTIFY:
-        if (((NMHDR *)lParam)->code == (UINT)SHEET_HELP_REQUEST)
+        if (((NMHDR *)lParam)->code == (UINT)PSN_HELP)
             OpenHelp(L"report");
         return 0;
     }

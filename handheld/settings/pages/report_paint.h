@@ -3,13 +3,12 @@
  * lines of the cleaning statistics as plain-text rows in the handheld's
  * default font.
  */
-#ifndef KESTRUM_SETTINGS_REPORT_PAINT_H
-#define KESTRUM_SETTINGS_REPORT_PAINT_H
+#ifndef KESTRUM_SETTINGS_PAGES_REPORT_PAINT_H
+#define KESTRUM_SETTINGS_PAGES_REPORT_PAINT_H
 
 #include <windows.h>
 
 enum : COLORREF { REPORT_TITLE_COLOUR = 0x5000, REPORT_TEXT_COLOUR = 0 };
-enum { REPORT_FIRST_LINE_TOP = 38 };
 
 /* Draws the whole report into dc, laid out on the page's client rectangle.
  * dc is the page's own context or any other of the page's client size. */

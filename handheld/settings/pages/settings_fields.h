@@ -2,8 +2,8 @@
  * What the Settings page makes of its fields: the days text, and the target
  * text of the start-up shortcut.
  */
-#ifndef KESTRUM_SETTINGS_SETTINGS_FIELDS_H
-#define KESTRUM_SETTINGS_SETTINGS_FIELDS_H
+#ifndef KESTRUM_SETTINGS_PAGES_SETTINGS_FIELDS_H
+#define KESTRUM_SETTINGS_PAGES_SETTINGS_FIELDS_H
 
 #include <windows.h>
 

@@ -21,7 +21,7 @@
 #include <commctrl.h>
 #include <wchar.h>
 
-enum { HANDHELD_CONTROLS_VERSION = 0x20C, SPIN_LOWEST = 0, SPIN_HIGHEST = 999 };
+enum { SPIN_LOWEST = 0, SPIN_HIGHEST = 999 };
 
 static const WCHAR STARTUP_SHORTCUT_NAME[] = L"\\Kestrum.lnk";
 
@@ -155,7 +155,7 @@ INT_PTR CALLBACK SettingsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
         return SettingsPage_OnEraseBkgnd(page);
     case WM_NOTIFY:
-        if (((NMHDR *)lParam)->code == (UINT)SHEET_HELP_REQUEST)
+        if (((NMHDR *)lParam)->code == (UINT)PSN_HELP)
             OpenHelp(L"settings");
         return 0;
     case WM_ACTIVATE:

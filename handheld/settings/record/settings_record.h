@@ -3,8 +3,8 @@
  * REG_BINARY value "Settings" under HKLM\SOFTWARE\Apps\Tarnwick Kestrum.
  * Its byte layout is a stored format: fields, offsets and sizes never change.
  */
-#ifndef KESTRUM_SETTINGS_SETTINGS_RECORD_H
-#define KESTRUM_SETTINGS_SETTINGS_RECORD_H
+#ifndef KESTRUM_SETTINGS_RECORD_SETTINGS_RECORD_H
+#define KESTRUM_SETTINGS_RECORD_SETTINGS_RECORD_H
 
 #include <windows.h>
 #include <stddef.h>

@@ -2,8 +2,8 @@
  * The help launcher: starts the help viewer "peghelp.exe" at a topic of
  * the help file Kestrum.htm.
  */
-#ifndef KESTRUM_SHELL_HELP_LAUNCHER_H
-#define KESTRUM_SHELL_HELP_LAUNCHER_H
+#ifndef KESTRUM_SHELL_BASE_HELP_LAUNCHER_H
+#define KESTRUM_SHELL_BASE_HELP_LAUNCHER_H
 
 #include <windows.h>
 #include <stddef.h>

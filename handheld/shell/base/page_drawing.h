@@ -3,8 +3,8 @@
  * band at the top of a page, and one task line of a list or of the report.
  * Both draw into a drawing context the caller obtained and releases.
  */
-#ifndef KESTRUM_SHELL_PAGE_DRAWING_H
-#define KESTRUM_SHELL_PAGE_DRAWING_H
+#ifndef KESTRUM_SHELL_BASE_PAGE_DRAWING_H
+#define KESTRUM_SHELL_BASE_PAGE_DRAWING_H
 
 #include <windows.h>
 
@@ -13,7 +13,8 @@ enum : COLORREF { PAGE_TITLE_BLUE = 0x7F0000 };
 
 enum {
     HEADER_BAND_HEIGHT = 30,
-    PAGE_TEXT_FLAGS = 0x850, /* word break, expand tabs, no prefix */
+    FIRST_ROW_TOP = 38, /* the first task or report line, below the client top */
+    PAGE_TEXT_FLAGS = DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX, /* 0x850 */
     PLAIN_TEXT_ROW = 0xFFFF, /* the task bit of a line without an icon */
 };
 

@@ -3,8 +3,8 @@
  * the program reads until the process ends (instance, names, window handles,
  * drawing objects, the auto-start flag).
  */
-#ifndef KESTRUM_SHELL_SHELL_STATE_H
-#define KESTRUM_SHELL_SHELL_STATE_H
+#ifndef KESTRUM_SHELL_BASE_SHELL_STATE_H
+#define KESTRUM_SHELL_BASE_SHELL_STATE_H
 
 #include <windows.h>
 

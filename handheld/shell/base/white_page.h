@@ -2,8 +2,8 @@
  * The background of the Options and Settings pages and the About box: the
  * dark-blue title on the header strip, and a white body below it.
  */
-#ifndef KESTRUM_SHELL_WHITE_PAGE_H
-#define KESTRUM_SHELL_WHITE_PAGE_H
+#ifndef KESTRUM_SHELL_BASE_WHITE_PAGE_H
+#define KESTRUM_SHELL_BASE_WHITE_PAGE_H
 
 #include <windows.h>
 

@@ -402,17 +402,17 @@ TEST_F(SetupRunTest, CopyPathsNearTheirLimit)
 TEST(SetupText, AppendRefusesWhatDoesNotFitAndLeavesTheBuffer)
 {
     char buffer[8] = "abc";
-    EXPECT_TRUE(AppendText(buffer, sizeof(buffer), "defg"));
+    EXPECT_TRUE(AppendIfFits(buffer, sizeof(buffer), "defg"));
     EXPECT_STREQ(buffer, "abcdefg");
-    EXPECT_FALSE(AppendText(buffer, sizeof(buffer), "h"));
+    EXPECT_FALSE(AppendIfFits(buffer, sizeof(buffer), "h"));
     EXPECT_STREQ(buffer, "abcdefg");
-    EXPECT_TRUE(AppendText(buffer, sizeof(buffer), ""));
+    EXPECT_TRUE(AppendIfFits(buffer, sizeof(buffer), ""));
 
     char guarded[12];
     memset(guarded, '#', sizeof(guarded));
     guarded[0] = '\0';
-    EXPECT_FALSE(AppendText(guarded, 4, "abcd"));
-    EXPECT_TRUE(AppendText(guarded, 4, "abc"));
+    EXPECT_FALSE(AppendIfFits(guarded, 4, "abcd"));
+    EXPECT_TRUE(AppendIfFits(guarded, 4, "abc"));
     EXPECT_STREQ(guarded, "abc");
     EXPECT_EQ(guarded[4], '#') << "nothing written past the capacity";
 }

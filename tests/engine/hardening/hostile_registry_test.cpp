@@ -158,8 +158,8 @@ TEST_F(HostileRegistry, ShellFolderValueOfAnotherTypeFallsBackToTheGuestProfile)
     MakeFile(L"\\Windows\\Profiles\\guest\\Temporary Internet Files\\old.htm", 3, OLD);
     MakeFile(L"\\Windows\\Profiles\\guest\\History\\old.url", 4, OLD);
 
-    PurgeRegisteredFolder(5);
-    PurgeRegisteredFolder(6);
+    PurgeRegisteredFolder(CACHE_FOLDERS);
+    PurgeRegisteredFolder(HISTORY_FOLDERS);
 
     EXPECT_TRUE(PathExists(L"\\My Documents\\precious.doc"));
     EXPECT_TRUE(PathExists(L"\\precious.txt"));

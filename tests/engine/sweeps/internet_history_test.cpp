@@ -27,12 +27,13 @@ protected:
 TEST_F(InternetHistory, WithoutShellFoldersKeyTheGuestProfileFolderIsPurgedFirst)
 {
     struct Row {
-        int task;
+        const InternetFolders *folders;
         const wchar_t *guest, *fixed;
     } rows[] = {
-        { 5, L"\\Windows\\Profiles\\guest\\Temporary Internet Files", L"\\Windows\\Temporary Internet Files" },
-        { 6, L"\\Windows\\Profiles\\guest\\History", L"\\Windows\\History" },
-        { 8, L"\\Windows\\Profiles\\guest\\Cookies", L"\\Windows\\Cookies" },
+        { &CACHE_FOLDERS, L"\\Windows\\Profiles\\guest\\Temporary Internet Files",
+          L"\\Windows\\Temporary Internet Files" },
+        { &HISTORY_FOLDERS, L"\\Windows\\Profiles\\guest\\History", L"\\Windows\\History" },
+        { &COOKIE_FOLDERS, L"\\Windows\\Profiles\\guest\\Cookies", L"\\Windows\\Cookies" },
     };
     for (const Row &r : rows) {
         std::wstring guest = r.guest, fixed = r.fixed;
@@ -41,19 +42,19 @@ TEST_F(InternetHistory, WithoutShellFoldersKeyTheGuestProfileFolderIsPurgedFirst
         MakeFile(fixed + L"\\old.gif", 20, OLD);
         ZeroStatistics();
 
-        PurgeRegisteredFolder(r.task);
-        EXPECT_FALSE(PathExists(guest + L"\\old.htm")) << r.task;
-        EXPECT_TRUE(PathExists(guest + L"\\new.htm")) << r.task;  /* the age limit applies */
-        EXPECT_TRUE(PathExists(fixed + L"\\old.gif")) << r.task;  /* not yet: the second step's */
-        EXPECT_EQ(g_stats.foldersScanned, 1) << r.task;
-        EXPECT_EQ(g_stats.filesDeleted, 1) << r.task;
-        EXPECT_EQ(g_stats.bytesReclaimed, 100u) << r.task;
+        PurgeRegisteredFolder(*r.folders);
+        EXPECT_FALSE(PathExists(guest + L"\\old.htm")) << r.fixed;
+        EXPECT_TRUE(PathExists(guest + L"\\new.htm")) << r.fixed;  /* the age limit applies */
+        EXPECT_TRUE(PathExists(fixed + L"\\old.gif")) << r.fixed;  /* not yet: the second step's */
+        EXPECT_EQ(g_stats.foldersScanned, 1) << r.fixed;
+        EXPECT_EQ(g_stats.filesDeleted, 1) << r.fixed;
+        EXPECT_EQ(g_stats.bytesReclaimed, 100u) << r.fixed;
 
-        PurgeFixedFolder(r.task);
-        EXPECT_FALSE(PathExists(fixed + L"\\old.gif")) << r.task;
-        EXPECT_EQ(g_stats.foldersScanned, 2) << r.task;
-        EXPECT_EQ(g_stats.filesDeleted, 2) << r.task;
-        EXPECT_EQ(g_stats.bytesReclaimed, 120u) << r.task;
+        PurgeFixedFolder(*r.folders);
+        EXPECT_FALSE(PathExists(fixed + L"\\old.gif")) << r.fixed;
+        EXPECT_EQ(g_stats.foldersScanned, 2) << r.fixed;
+        EXPECT_EQ(g_stats.filesDeleted, 2) << r.fixed;
+        EXPECT_EQ(g_stats.bytesReclaimed, 120u) << r.fixed;
     }
 }
 
@@ -64,7 +65,7 @@ TEST_F(InternetHistory, TheRegisteredFolderIsPurgedInsteadOfTheGuestProfile)
     MakeFile(L"\\Cache\\Cookies\\c.txt", 10, OLD);
     MakeFile(L"\\Windows\\Profiles\\guest\\Cookies\\g.txt", 10, OLD);
 
-    PurgeRegisteredFolder(8);
+    PurgeRegisteredFolder(COOKIE_FOLDERS);
     EXPECT_FALSE(PathExists(L"\\Cache\\Cookies\\c.txt"));
     EXPECT_TRUE(PathExists(L"\\Windows\\Profiles\\guest\\Cookies\\g.txt"));
     EXPECT_TRUE(PathExists(L"\\Cache\\Cookies"));
@@ -78,12 +79,12 @@ TEST_F(InternetHistory, ARegisteredFixedFolderIsPurgedTwiceAndCountedTwice)
     MakeFile(L"\\Windows\\Temporary Internet Files\\sub\\b.htm", 6, OLD);
     MakeFileNow(L"\\Windows\\Temporary Internet Files\\keep\\new.htm", 7);
 
-    PurgeRegisteredFolder(5);
+    PurgeRegisteredFolder(CACHE_FOLDERS);
     EXPECT_EQ(g_stats.foldersScanned, 3);
     EXPECT_EQ(g_stats.filesDeleted, 2);
     EXPECT_EQ(g_stats.foldersDeleted, 1);
 
-    PurgeFixedFolder(5);
+    PurgeFixedFolder(CACHE_FOLDERS);
     EXPECT_EQ(g_stats.foldersScanned, 5); /* the folder and keep, a second time */
     EXPECT_EQ(g_stats.filesDeleted, 2);
     EXPECT_EQ(g_stats.foldersDeleted, 1);
@@ -115,7 +116,7 @@ TEST_F(InternetHistory, AHistoryValueIsUsedUpTo259CharactersAndNoLonger)
         MakeFile(L"\\Windows\\Profiles\\guest\\History\\h.dat", 3, OLD);
         ZeroStatistics();
 
-        PurgeRegisteredFolder(6);
+        PurgeRegisteredFolder(HISTORY_FOLDERS);
         EXPECT_EQ(PathExists(L"\\Windows\\Profiles\\guest\\History\\h.dat"), c.used) << c.length;
         EXPECT_EQ(g_stats.foldersScanned, c.used ? 0 : 1) << c.length;
     }

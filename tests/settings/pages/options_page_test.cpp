@@ -5,6 +5,7 @@
  * saves too.
  */
 #include "page_fixture.h"
+#include <algorithm>
 #include <commctrl.h>
 #include <vector>
 
@@ -23,8 +24,22 @@ LRESULT CALLBACK SetCheckHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
 
-const int OPTIONS_BOXES[TASK_COUNT] = {1009, 1003, 1012, 1018, 1004, 1011, 1008, 1016, 1015, 1013, 1014, 1010};
-const DWORD OPTIONS_BITS[TASK_COUNT] = {0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x40, 0x80, 0x100, 0x200, 0x400, 0x800};
+/* The ids of the page's boxes from top to bottom, where the user sees the
+ * tasks in their order: the box in row i drives bit i of the flags. */
+std::vector<int> BoxesTopToBottom(HWND page)
+{
+    std::vector<std::pair<LONG, int>> boxes;
+    for (HWND box = GetWindow(page, GW_CHILD); box; box = GetWindow(box, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(box, &rect);
+        boxes.push_back({rect.top, GetDlgCtrlID(box)});
+    }
+    std::sort(boxes.begin(), boxes.end());
+    std::vector<int> ids;
+    for (const auto &box : boxes)
+        ids.push_back(box.second);
+    return ids;
+}
 
 class OptionsPageTest : public PageTest {};
 
@@ -39,13 +54,16 @@ TEST_F(OptionsPageTest, BoxesShowTheRecordAndAreSetInTableOrder)
     UnhookWindowsHookEx(hook);
     ASSERT_TRUE(page != NULL);
 
-    ASSERT_EQ(g_setChecks.size(), (size_t)TASK_COUNT);
-    for (int i = 0; i < TASK_COUNT; ++i) {
-        EXPECT_EQ(g_setChecks[i].first, OPTIONS_BOXES[i]) << "box " << i;
-        EXPECT_EQ(g_setChecks[i].second, (WPARAM)((0x0A5A & OPTIONS_BITS[i]) ? 1 : 0)) << OPTIONS_BOXES[i];
-        EXPECT_EQ(IsDlgButtonChecked(page, OPTIONS_BOXES[i]), (0x0A5A & OPTIONS_BITS[i]) ? 1u : 0u);
+    std::vector<int> boxes = BoxesTopToBottom(page);
+    ASSERT_EQ(boxes.size(), 12u);
+    ASSERT_EQ(g_setChecks.size(), 12u);
+    for (int i = 0; i < 12; ++i) {
+        bool ticked = (0x0A5A >> i) & 1;
+        EXPECT_EQ(g_setChecks[i].first, boxes[i]) << "row " << i;
+        EXPECT_EQ(g_setChecks[i].second, (WPARAM)ticked) << "row " << i;
+        EXPECT_EQ(IsDlgButtonChecked(page, boxes[i]), (UINT)ticked) << "row " << i;
     }
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, IDC_OPTIONS_RESERVED)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, boxes[11]))) << "the last, Reserved, is hidden";
 }
 
 TEST_F(OptionsPageTest, TickingFolder2SetsItsBitSavesAtOnceAndReloadsTheMask)
@@ -71,13 +89,14 @@ TEST_F(OptionsPageTest, TickingFolder2SetsItsBitSavesAtOnceAndReloadsTheMask)
 TEST_F(OptionsPageTest, EveryBoxDrivesOnlyItsOwnBit)
 {
     HWND page = ShowSheetPage(IDD_OPTIONS);
-    for (int i = 0; i < TASK_COUNT; ++i) {
-        DWORD before = g_settings.flags;
+    std::vector<int> boxes = BoxesTopToBottom(page);
+    ASSERT_EQ(boxes.size(), 12u);
+    for (int i = 0; i < 12; ++i) {
+        DWORD before = g_settings.flags, bit = 1u << i;
         /* The hidden Reserved box cannot be clicked; its command is sent as a click would. */
-        CheckDlgButton(page, OPTIONS_BOXES[i], (before & OPTIONS_BITS[i]) ? BST_UNCHECKED : BST_CHECKED);
-        SendMessageW(page, WM_COMMAND, MAKEWPARAM(OPTIONS_BOXES[i], BN_CLICKED),
-                     (LPARAM)GetDlgItem(page, OPTIONS_BOXES[i]));
-        EXPECT_EQ(g_settings.flags, before ^ OPTIONS_BITS[i]) << OPTIONS_BOXES[i];
+        CheckDlgButton(page, boxes[i], (before & bit) ? BST_UNCHECKED : BST_CHECKED);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(boxes[i], BN_CLICKED), (LPARAM)GetDlgItem(page, boxes[i]));
+        EXPECT_EQ(g_settings.flags, before ^ bit) << "row " << i;
     }
     EXPECT_EQ(g_settings.flags, (DWORD)DEFAULT_FLAGS ^ 0xFFF);
     /* A box in its third state counts as not ticked. */

@@ -45,18 +45,6 @@ TEST(ReportLines, FormatsEveryLineWithItsTabsAndSigns)
     EXPECT_STREQ(text, L"Memory available:\t4096.00 MB");
 }
 
-TEST(ReportLines, GapsFollowLinesOneFourAndEight)
-{
-    int top = 38, tops[REPORT_LINE_COUNT];
-    for (int i = 0; i < REPORT_LINE_COUNT; i++) {
-        tops[i] = top;
-        top += 17 + ReportLineGap(i);
-    }
-    const int expected[REPORT_LINE_COUNT] = { 38, 65, 82, 99, 126, 143, 160, 177, 204, 221 };
-    for (int i = 0; i < REPORT_LINE_COUNT; i++)
-        EXPECT_EQ(tops[i], expected[i]) << "line " << i + 1;
-}
-
 TEST(SettingsFields, DaysTextKeepsOrReplacesTheAge)
 {
     struct { const wchar_t *text; DWORD current; DWORD result; } cases[] = {

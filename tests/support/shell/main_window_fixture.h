@@ -1,8 +1,8 @@
 /*
- * Kestrum's main window and sheet made in this process, as start-up makes
- * them: Kestrum's own resources and drawing objects, a first-run settings
- * record, the task table, zero statistics and a first memory reading. Pages
- * are made on their first show, so a test may change the record first.
+ * Kestrum's main window and sheet made in this process by start-up itself
+ * (StartShell, undone by StopShell), from Kestrum's own resources and a
+ * first-run settings record. Pages are made on their first show, so a test
+ * may change the record first.
  */
 #ifndef KESTRUM_TESTS_MAIN_WINDOW_FIXTURE_H
 #define KESTRUM_TESTS_MAIN_WINDOW_FIXTURE_H
@@ -16,9 +16,6 @@ protected:
     void TearDown() override;
     HWND main = NULL;
 };
-
-/* Deletes what start-up's CreateDrawingObjects made. */
-void ReleaseDrawingObjects(void);
 
 /* The sheet's current page and its index. */
 HWND CurrentPage(void);
