@@ -1,18 +1,31 @@
 #!/bin/bash
 # Installs what building and testing Kestrum needs on Debian 12, and nothing
 # that is already there: mingw-w64 for i686, Wine (32-bit), CMake, GoogleTest
-# sources, Xvfb, xdotool, ImageMagick, and e2fsprogs for the devices' stores.
+# sources, Xvfb, xdotool, ImageMagick, and e2fsprogs for the devices' stores;
+# for the device's web view and its browser test: x11vnc, websockify, noVNC,
+# Chromium, ss (iproute2), Node with npm, and the node packages of
+# package.json (puppeteer-core, which downloads no browser).
 set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
 packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3 e2fsprogs"
+          googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3 e2fsprogs
+          x11vnc websockify novnc chromium iproute2"
+# A Node of another source (with its own npm) is kept.
+command -v npm >/dev/null 2>&1 || packages="$packages nodejs npm"
+node_packages() {
+    (cd "$top" && npm ls --depth=0 >/dev/null 2>&1) && return 0
+    echo "installing the node packages of package.json"
+    (cd "$top" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+}
 missing=
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
 done
-[ -z "$missing" ] && exit 0
+[ -z "$missing" ] && { node_packages; exit 0; }
 sudo=
 [ "$(id -u)" = 0 ] || sudo=sudo
 echo "installing:$missing"
 $sudo dpkg --add-architecture i386
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing >/dev/null
+node_packages
