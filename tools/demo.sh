@@ -152,7 +152,8 @@ mkdir -p "$out"
 rm -rf "$out"/*.png "$out"/*.gif "$out"/frames "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/run.log "$out"/summary.txt
 [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
 "$tool" create "$dev" || die "could not create the demo device"
-run_pid= viewing=0
+run_pid=
+viewing=0
 finish() {
     # Never leave Kestrum, the demo programs or the device's store mount behind:
     # a kept device is stopped (its store stays in its image), any other removed;

@@ -1,5 +1,5 @@
 # The device's screen as a web page: `tools/device view` starts it, `stop`
-# ends it. Sourced by tools/device after devicelib.sh.
+# ends it. Sourced by tools/device after devicelib.sh (it uses the tool's $top).
 #
 # x11vnc serves the device's desktop window, and only that window, as VNC on
 # a free loopback port; websockify serves the page (tools/view/index.html
@@ -122,6 +122,14 @@ view_page_answers() {
 sys.exit(urllib.request.urlopen(sys.argv[1], timeout=5).status != 200)' "$1" 2>/dev/null
 }
 
+# Ends the view that did not come up and the tool, with the server's last word.
+view_fail() {
+    local last
+    last=$(grep -v '^\s*$' "$3" 2>/dev/null | tail -n 1)
+    view_down "$1"
+    device_die "$2${last:+ ($last)}"
+}
+
 # Starts x11vnc on window ID of the current DISPLAY and websockify on the
 # web port, for DEV; prints the page's URL with a fresh secret.
 view_up() {
@@ -138,7 +146,7 @@ view_up() {
     pid=$!
     echo "x11vnc $pid" >>"$dir/pids"
     view_wait x11vnc "$pid" grep -q '^PORT=[0-9]' "$dir/vnc-port" 2>/dev/null ||
-        { view_down "$dev"; device_die "x11vnc did not start on the device's screen"; }
+        view_fail "$dev" "x11vnc did not start on the device's screen" "$dir/x11vnc.log"
     vnc=$(sed -n 's/^PORT=\([0-9]*\).*/\1/p' "$dir/vnc-port" | head -n 1)
 
     token=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
@@ -150,7 +158,7 @@ view_up() {
     echo "$port" >"$dir/port"
     url="http://127.0.0.1:$port/?token=$token"
     view_wait websockify "$pid" view_page_answers "$url" ||
-        { view_down "$dev"; device_die "the web server did not start on 127.0.0.1:$port"; }
+        view_fail "$dev" "the web server did not start on 127.0.0.1:$port" "$dir/websockify.log"
     echo "device: the screen of $dev is on the web, on 127.0.0.1:$port only (from another machine: ssh -L $port:127.0.0.1:$port THIS-HOST, then the same URL there)"
     echo "device: tools/device stop $dev ends it; every view makes a new secret"
     echo "$url"

@@ -119,9 +119,10 @@ async function main() {
 
         // The Options tab, where the device itself says it is.
         const at = execFileSync(tool, ['exec', device, 'D:\\Windows\\screenpos.exe', 'tab', '1']).toString().trim().split(/\s+/).map(Number);
-        const scale = box.width / SCREEN.width;
-        await page.mouse.click(box.x + (at[0] + 0.5) * scale, box.y + (at[1] + 0.5) * scale);
-        check(`tapped the Options tab at ${at[0]},${at[1]} on the device`, at.length === 2 && at.every(Number.isFinite));
+        if (check(`the device has its Options tab at ${at.join(',')}`, at.length === 2 && at.every(Number.isFinite))) {
+            const scale = box.width / SCREEN.width;
+            await page.mouse.click(box.x + (at[0] + 0.5) * scale, box.y + (at[1] + 0.5) * scale);
+        }
     } finally {
         await browser.close();
         fs.rmSync(profile, { recursive: true, force: true });
