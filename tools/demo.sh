@@ -5,15 +5,19 @@
 # box, and prints the Report's figures beside what the cleaning removed from
 # the device, measured before and after.
 #
-#   tools/demo.sh [--no-setup] [--no-build] [OUTPUT-FOLDER]
+#   tools/demo.sh [--no-setup] [--no-build] [--view] [OUTPUT-FOLDER]
 #
 # OUTPUT-FOLDER (default build/demo) receives cleaning-run.gif, the screen
 # shots, the two device listings, Wine's +text trace of the run and
 # summary.txt; with the default folder the Report's shot also becomes the
 # README's picture (docs/handheld-report.png). The demo device is
 # build/devices/demo; it is replaced on every run and removed at the end
-# (stopped, its store unmounted, when KESTRUM_KEEP_DEVICE=1). Exit status: 0
-# when every figure adds up.
+# (stopped, its store unmounted, when KESTRUM_KEEP_DEVICE=1). With --view
+# the device keeps running after the cleaning, Kestrum on its Report, and the
+# demo ends by printing the address of a web page that shows its screen live
+# (tools/device view), so every page of the finished run can be looked at;
+# tools/device stop build/devices/demo ends it. Exit status: 0 when every
+# figure adds up.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 tool=$top/tools/device
@@ -21,12 +25,13 @@ tool=$top/tools/device
 build=${KESTRUM_BUILD_DIR:-$top/build}
 export KESTRUM_BUILD_DIR=$build
 
-setup=1 compile=1 out=
+setup=1 compile=1 view=0 out=
 for arg in "$@"; do
     case "$arg" in
         --no-setup) setup=0 ;;
         --no-build) compile=0 ;;
-        -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        --view) view=1 ;;
+        -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) out=$arg ;;
     esac
 done
@@ -148,9 +153,12 @@ rm -rf "$out"/*.png "$out"/*.gif "$out"/frames "$out"/before.txt "$out"/after.tx
 [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
 "$tool" create "$dev" || die "could not create the demo device"
 run_pid=
+viewing=0
 finish() {
     # Never leave Kestrum, the demo programs or the device's store mount behind:
-    # a kept device is stopped (its store stays in its image), any other removed.
+    # a kept device is stopped (its store stays in its image), any other removed;
+    # a device on view stays as it is.
+    [ $viewing = 1 ] && return
     if [ "${KESTRUM_KEEP_DEVICE:-0}" = 1 ]; then
         [ -f "$dev/.kestrum-device" ] && "$tool" stop "$dev"
         return
@@ -165,7 +173,10 @@ trap 'exit 143' TERM HUP
 
 # --- the run ----------------------------------------------------------------------
 say "running Kestrum S on the device"
-WINEDEBUG=+text "$tool" run "$dev" S >"$out/run.log" 2>"$out/trace.txt" &
+# On view, Kestrum runs in a session of its own, so that it outlives the demo's terminal.
+launch=()
+[ $view = 1 ] && launch=(setsid)
+WINEDEBUG=+text "${launch[@]}" "$tool" run "$dev" S >"$out/run.log" 2>"$out/trace.txt" &
 run_pid=$!
 
 wait_drawn "Cleaning Progress" || die "the cleaning run did not start (see $out/trace.txt)"
@@ -200,17 +211,20 @@ wait_drawn "Kestrum" $((before + 1)) && front "About" && shot about.png
 tap ok && gone "About" && front "Kestrum" || say "the About box did not close on ok"
 
 # "ok" saves the settings and ends Kestrum; stop the device if it does not.
-tap ok
-for ((i = 0; i < BOUND; i++)); do
-    kill -0 "$run_pid" 2>/dev/null || break
-    sleep 0.1   # polling for Kestrum to end
-done
-if kill -0 "$run_pid" 2>/dev/null; then
-    say "Kestrum did not close on ok; stopping the device"
-    "$tool" stop "$dev"
+# On view Kestrum stays, on its Report.
+if [ $view = 0 ]; then
+    tap ok
+    for ((i = 0; i < BOUND; i++)); do
+        kill -0 "$run_pid" 2>/dev/null || break
+        sleep 0.1   # polling for Kestrum to end
+    done
+    if kill -0 "$run_pid" 2>/dev/null; then
+        say "Kestrum did not close on ok; stopping the device"
+        "$tool" stop "$dev"
+    fi
+    wait "$run_pid"
+    say "Kestrum ended with status $?"
 fi
-wait "$run_pid"
-say "Kestrum ended with status $?"
 
 # The README's picture of the handheld is the demo's Report.
 if [ "$out" = "$build/demo" ] && [ -f "$out/report.png" ]; then
@@ -224,4 +238,10 @@ python3 "$top/tools/demo_summary.py" "$out/before.txt" "$out/after.txt" "$out/tr
 status=${PIPESTATUS[0]}
 echo
 say "screen shots and listings are in $out"
+if [ $view = 1 ]; then
+    echo
+    say "Kestrum keeps running on $dev, on its Report; look at every page in a browser:"
+    "$tool" view "$dev" || die "could not serve the device's screen to a browser"
+    viewing=1
+fi
 exit "$status"

@@ -12,11 +12,7 @@ build=${KESTRUM_BUILD_DIR:-$top/build}
 out=$(mktemp -d "$build/demo-test.XXXXXX")
 trap 'rm -rf "$out"' EXIT
 export KESTRUM_DEMO_DEVICE=$build/devices/demo-test
-failures=0
-check() {
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+. "$top/tests/support/checks.sh"
 pixel() { convert "$1" -format "%[pixel:p{$2,$3}]" info: 2>/dev/null; }
 # Light: every channel at least 200 of 255. Below the bar the pages begin
 # with their white or pale header band; a Wine caption would be blue or grey.
@@ -44,5 +40,4 @@ check "the Report reads a handheld's free memory ($memory MB)" \
     awk -v m="${memory:-0}" 'BEGIN { exit !(m > 24 && m <= 32) }'
 check "the device is removed" test ! -e "$KESTRUM_DEMO_DEVICE"
 check "no store mount is left" bash -c "! grep -qF '$KESTRUM_DEMO_DEVICE' /proc/mounts"
-echo "$failures failure(s)"
-[ $failures -eq 0 ]
+checks_done

@@ -12,7 +12,7 @@ window_test=$1
 build=${KESTRUM_BUILD_DIR:-$top/build}
 work=$(mktemp -d "$build/devices/tooltest.XXXXXX" 2>/dev/null || { mkdir -p "$build/devices"; mktemp -d "$build/devices/tooltest.XXXXXX"; })
 dev=$work/pda
-failures=0
+. "$top/tests/support/checks.sh"
 
 cleanup() {
     [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null 2>&1
@@ -20,15 +20,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-check() {   # check DESCRIPTION COMMAND...
-    local what=$1; shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-refuses() {   # refuses PATTERN COMMAND...: non-zero exit and a message matching PATTERN
-    local pattern=$1 out rc; shift
-    out=$("$@" 2>&1); rc=$?
-    [ $rc -ne 0 ] && grep -q -- "$pattern" <<<"$out"
-}
 has_line() { grep -qxF -- "$2" <<<"$1"; }
 count_of() { grep -c -- "$2" <<<"$1"; }
 
@@ -151,5 +142,4 @@ check "... and leaves no device behind" bash -c "! ls -d '$build'/devices/run.* 
 # Nothing of this test is left in the host's mount table.
 check "no device mount is left" bash -c "! grep -qF '$build/devices/' /proc/mounts"
 
-echo "$failures failure(s)"
-[ $failures -eq 0 ]
+checks_done

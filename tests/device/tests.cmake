@@ -19,3 +19,10 @@ add_test(NAME demo_summary COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/demo_summar
 add_test(NAME demo COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/demo_test.sh)
 set_tests_properties(demo PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
                      ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# The device's screen as a web page, in Debian's headless Chromium driven by
+# puppeteer-core (package.json at the top; tools/setup-debian.sh installs
+# both); skipped until Kestrum.exe is built.
+add_test(NAME device_view COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/view_test.sh)
+set_tests_properties(device_view PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
+                     ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
