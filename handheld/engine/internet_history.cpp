@@ -19,9 +19,9 @@ static const InternetFolderTask s_folderTasks[] = {
 
 const InternetFolderTask *InternetFolderTaskOf(int task)
 {
-    for (const InternetFolderTask &row : s_folderTasks) {
-        if (row.task == task)
-            return &row;
+    for (size_t i = 0; i < ARRAYSIZE(s_folderTasks); ++i) {
+        if (s_folderTasks[i].task == task)
+            return &s_folderTasks[i];
     }
     return NULL;
 }
