@@ -5,6 +5,8 @@
 set -eu
 packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3 e2fsprogs"
+# The Pocket PC toolchain's build (tools/build-pocketpc.sh): GCC 4.4 needs GMP and MPFR.
+packages="$packages libgmp-dev libmpfr-dev patch xz-utils git"
 missing=
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
