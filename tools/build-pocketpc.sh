@@ -127,11 +127,12 @@ gcc_make() {
     make -j$jobs MAKEINFO=true "$@"
 }
 
-# The CE runtime and the Win32 headers and import libraries, compiled by the new compiler.
+# The CE runtime and the Win32 headers and import libraries, compiled by the new compiler. Their makefiles pick
+# the CE variants by the target.
 build_target_part() {
     local part=$1
     rm -rf "$work/build-$part" && mkdir "$work/build-$part" && cd "$work/build-$part"
-    "$work/cegcc/src/$part/configure" --host=$target --prefix="$prefix"
+    "$work/cegcc/src/$part/configure" --host=$target --target=$target --prefix="$prefix"
     make -j$jobs
     make install
 }
