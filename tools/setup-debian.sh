@@ -27,6 +27,8 @@ install_missing() {
 packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           googletest wine wine32:i386 fonts-wine xvfb xauth xdotool imagemagick python3 e2fsprogs
           x11vnc websockify novnc chromium iproute2"
+# The Pocket PC toolchain's build (tools/build-pocketpc.sh): GCC 4.4 needs GMP and MPFR.
+packages="$packages libgmp-dev libmpfr-dev patch xz-utils git"
 # A Node of another source (with its own npm) is kept.
 command -v npm >/dev/null 2>&1 || packages="$packages nodejs npm"
 install_missing $packages

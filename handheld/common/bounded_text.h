@@ -10,6 +10,11 @@
 #include <windows.h>
 #include <stddef.h>
 
+/* Element count of an array: the desktop's headers define it, the handheld's do not. */
+#ifndef ARRAYSIZE
+#define ARRAYSIZE(array) (sizeof(array) / sizeof((array)[0]))
+#endif
+
 /* Paths are held with their terminator in buffers of this many characters. */
 enum { PATH_CHARS = 260 };
 

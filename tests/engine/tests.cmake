@@ -7,4 +7,4 @@ add_test(NAME walk_stack
     COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/walk_stack.py ${CMAKE_CXX_COMPILER} ${CMAKE_SOURCE_DIR}/handheld
             ${CMAKE_SOURCE_DIR}/handheld/engine/folder_walk.cpp ${CMAKE_SOURCE_DIR}/handheld/engine/folder_purge.cpp
             ${CMAKE_SOURCE_DIR}/handheld/engine/dead_shortcuts.cpp ${CMAKE_SOURCE_DIR}/handheld/engine/dead_appmgr_files.cpp
-            ${CMAKE_SOURCE_DIR}/handheld/platform/folder_listing.cpp)
+            ${CMAKE_SOURCE_DIR}/handheld/platform/desktop/folder_listing.cpp)

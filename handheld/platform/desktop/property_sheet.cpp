@@ -240,8 +240,8 @@ static int CALLBACK SheetCallback(HWND window, UINT code, LPARAM param)
 static void HideButtons(HWND sheet)
 {
     static const int buttons[] = {IDOK, IDCANCEL, APPLY_BUTTON_ID, IDHELP};
-    for (int id : buttons) {
-        HWND button = GetDlgItem(sheet, id);
+    for (size_t i = 0; i < ARRAYSIZE(buttons); ++i) {
+        HWND button = GetDlgItem(sheet, buttons[i]);
         if (button) {
             ShowWindow(button, SW_HIDE);
             EnableWindow(button, FALSE);

@@ -1,0 +1,12 @@
+/*
+ * Key deletion on the handheld, whose RegDeleteKey takes the whole subtree.
+ */
+#include "platform/registry_tree.h"
+
+LONG PlatformDeleteRegistryKey(HKEY root, const WCHAR *path)
+{
+    /* An empty path would name the root itself. */
+    if (!path || !path[0])
+        return ERROR_INVALID_PARAMETER;
+    return RegDeleteKeyW(root, path);
+}
