@@ -42,7 +42,7 @@ void ProgressStep(RunContext &run, const CleaningTask &task, const WCHAR *text, 
 
 /* The first (0) or second (1) piece of a task's work; only a task whose
  * phases are thirds has a second piece. */
-void TaskWork(RunContext &run, const CleaningTask &task, int piece, const WCHAR *text)
+void DoTaskWork(RunContext &run, const CleaningTask &task, int piece, const WCHAR *text)
 {
     const CleaningWorkOps *work = run.work;
     switch (task.work) {
@@ -92,21 +92,21 @@ void RunTask(RunContext &run, const CleaningTask &task)
 
     switch (task.phases) {
     case PHASES_WORK_FIRST:
-        TaskWork(run, task, 0, text);
+        DoTaskWork(run, task, 0, text);
         ProgressStep(run, task, text, 0, 5);
         run.ops->pause(300);
         ProgressStep(run, task, text, 6, 10);
         break;
     case PHASES_HALVES:
         ProgressStep(run, task, text, 0, 5);
-        TaskWork(run, task, 0, text);
+        DoTaskWork(run, task, 0, text);
         ProgressStep(run, task, text, 6, 10);
         break;
     case PHASES_THIRDS:
         ProgressStep(run, task, text, 0, 3);
-        TaskWork(run, task, 0, text);
+        DoTaskWork(run, task, 0, text);
         ProgressStep(run, task, text, 4, 6);
-        TaskWork(run, task, 1, text);
+        DoTaskWork(run, task, 1, text);
         ProgressStep(run, task, text, 7, 10);
         break;
     case PHASES_NONE:
