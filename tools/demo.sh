@@ -150,7 +150,7 @@ fi
 
 mkdir -p "$out"
 rm -rf "$out"/*.png "$out"/*.gif "$out"/frames "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/run.log "$out"/summary.txt
-[ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
+device_is_folder "$dev" && "$tool" destroy "$dev" >/dev/null
 "$tool" create "$dev" || die "could not create the demo device"
 run_pid=
 viewing=0
@@ -160,10 +160,10 @@ finish() {
     # a device on view stays as it is.
     [ $viewing = 1 ] && return
     if [ "${KESTRUM_KEEP_DEVICE:-0}" = 1 ]; then
-        [ -f "$dev/.kestrum-device" ] && "$tool" stop "$dev"
+        device_is_folder "$dev" && "$tool" stop "$dev"
         return
     fi
-    [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null
+    device_is_folder "$dev" && "$tool" destroy "$dev" >/dev/null
 }
 trap finish EXIT
 trap 'exit 130' INT

@@ -6,11 +6,27 @@
 #
 #   DEV/prefix      the Wine prefix (registry = the handheld's registry)
 #   DEV/store       drive D:, laid out as a handheld's file store
-#   DEV/.kestrum-device   marker that names the folder a device
 #
-# Sourced by tests/harness/run-in-device and tools/device.
+# The device's mark is in its own registry: the value "Device" (REG_DWORD 1)
+# under HKEY_LOCAL_MACHINE "System\Emulated Handheld", a key no cleaning task
+# opens. The emulated Kestrum.exe and every test program run only where the
+# mark is and no drive but C: and D: exists.
+#
+# Sourced by tests/harness/run-in-device, tools/device and tools/demo.sh.
 
-DEVICE_MARKER=.kestrum-device
+# The mark, as registry text; the template carries it, and tools/device
+# install adds it to a device made before it existed.
+device_mark_text() {
+    cat <<'REG'
+[HKEY_LOCAL_MACHINE\System\Emulated Handheld]
+"Device"=dword:00000001
+REG
+}
+
+# A device folder: a prefix whose D: is the folder's own store.
+device_is_folder() {
+    [ -d "$1/prefix" ] && [ -d "$1/store" ] && [ "$(readlink "$1/prefix/dosdevices/d:" 2>/dev/null)" = ../../store ]
+}
 
 device_die() { echo "device: $*" >&2; exit 1; }
 
@@ -94,8 +110,10 @@ Windows Registry Editor Version 5.00
 "Cache"="\\Windows\\Profiles\\guest\\Temporary Internet Files"
 "History"="\\Windows\\Profiles\\guest\\History"
 "Cookies"="\\Windows\\Profiles\\guest\\Cookies"
+
 REG
     device_font_registry_text
+    device_mark_text
 }
 
 # The handheld draws in Tahoma. The device keeps its own copy of Wine's Tahoma
@@ -151,9 +169,9 @@ device_make_template() {
         cd store && wine reg import 'C:\handheld.reg' >/dev/null 2>&1
         wineserver -w
     ) || device_die "could not boot a Wine prefix in $tpl.tmp"
+    [ -f "$tpl.tmp/prefix/system.reg" ] || device_die "could not boot a Wine prefix in $tpl.tmp"
     rm -f "$tpl.tmp/prefix/drive_c/handheld.reg"
     [ -e "$tpl.tmp/prefix/dosdevices/z:" ] && device_die "z: came back in the template"
-    touch "$tpl.tmp/$DEVICE_MARKER"
     mv "$tpl.tmp" "$tpl"
 }
 
@@ -166,10 +184,10 @@ device_ensure_template() {
     stamp="$(wine --version 2>/dev/null) $(device_wine_arch) $(cksum <"${BASH_SOURCE[0]}")"
     (
         flock 9
-        if [ -f "$tpl/$DEVICE_MARKER" ] && [ "$(cat "$tpl/.stamp" 2>/dev/null)" != "$stamp" ]; then
+        if [ -d "$tpl" ] && { [ ! -f "$tpl/prefix/system.reg" ] || [ "$(cat "$tpl/.stamp" 2>/dev/null)" != "$stamp" ]; }; then
             rm -rf "$tpl"
         fi
-        if [ ! -f "$tpl/$DEVICE_MARKER" ]; then
+        if [ ! -d "$tpl" ]; then
             device_make_template "$tpl"
             echo "$stamp" >"$tpl/.stamp"
         fi
@@ -191,7 +209,6 @@ device_clone() {
     ln -s ../../store "$dev/prefix/dosdevices/d:"
     device_mount_store "$dev" "$size"
     device_layout "$dev/store"
-    touch "$dev/$DEVICE_MARKER" "$dev/store/$DEVICE_MARKER"
 }
 
 # The handheld's shell programs of a build (navigation bar, and screenpos for

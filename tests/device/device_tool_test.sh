@@ -15,7 +15,7 @@ dev=$work/pda
 . "$top/tests/support/checks.sh"
 
 cleanup() {
-    [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null 2>&1
+    [ -d "$dev" ] && "$tool" destroy "$dev" >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -62,6 +62,13 @@ fi
 check "TEMP on D:" grep -q '"TEMP"="D:\\\\Temp"' "$dev/prefix/user.reg"
 check "audio off" grep -q '"Audio"=""' "$dev/prefix/user.reg"
 check "240x320 screen" grep -q '"Handheld"="240x320"' "$dev/prefix/user.reg"
+mark='HKLM\System\Emulated Handheld'
+check "the device's registry carries its mark" "$tool" exec "$dev" reg query "$mark" /v Device
+# A device made before the mark moved into the registry: run says how to add it, install adds it.
+"$tool" exec "$dev" reg delete "$mark" /f >/dev/null 2>&1
+check "run refuses a device without its mark" refuses "tools/device install" "$tool" run "$dev"
+check "install adds the mark" "$tool" install "$dev"
+check "... which the registry then carries" "$tool" exec "$dev" reg query "$mark" /v Device
 check "create refuses an existing device" refuses "already a device" "$tool" create "$dev"
 check "no symbolic link in the store" test -z "$(find "$store" -type l)"
 check "create refuses a device inside a file store" refuses "inside the device" "$tool" create "$store/Temp/nested"

@@ -1,5 +1,6 @@
 /* Sandbox check and file/registry helpers shared by the device tests. */
 #include "device.h"
+#include "platform/device_check.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -13,14 +14,10 @@ bool InsideDevice(char *why, size_t whySize)
         snprintf(why, whySize, "current directory is not D:\\");
         return false;
     }
-    if (GetFileAttributesW(L"D:\\.kestrum-device") == INVALID_FILE_ATTRIBUTES) {
-        snprintf(why, whySize, "drive D: carries no device marker");
-        return false;
-    }
-    DWORD drives = GetLogicalDrives();
-    DWORD allowed = (1u << ('C' - 'A')) | (1u << ('D' - 'A'));
-    if (drives & ~allowed) {
-        snprintf(why, whySize, "drives other than C: and D: are mapped (mask 0x%lx)", drives);
+    /* The same check as the emulated Kestrum.exe's: the drives and the device's mark. */
+    const char *outside = PlatformOutsideDeviceReason();
+    if (outside) {
+        snprintf(why, whySize, "%s", outside);
         return false;
     }
     return true;

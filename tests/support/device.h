@@ -9,8 +9,8 @@
 #include <windows.h>
 #include <string>
 
-/* True only when the current directory is D:\ of a device, the device marker
- * exists and no drive but C: and D: is mapped. Otherwise fills why. */
+/* True only when the current directory is D:\ of a device that passes the
+ * emulated Kestrum.exe's own device check. Otherwise fills why. */
 bool InsideDevice(char *why, size_t whySize);
 
 /* A file time a given number of seconds away from now (negative: in the past). */

@@ -1,7 +1,7 @@
 /*
  * Entry point of every test program. Tests create, delete and lock real files
  * and registry keys, so they run only inside an emulated handheld: current
- * directory D:\, the device marker present, and no drive but C: and D:.
+ * directory D:\, no drive but C: and D:, and the device's mark in the registry.
  * Anywhere else the program refuses to run any test.
  */
 #include <windows.h>

@@ -19,7 +19,6 @@
 #include "shell/base/help_launcher.h"
 #include "resources/resource.h"
 #include <commctrl.h>
-#include <wchar.h>
 
 enum { SPIN_LOWEST = 0, SPIN_HIGHEST = 999 };
 
@@ -48,17 +47,14 @@ static void SetPathText(HWND page, int id, const WCHAR *field)
     SetDlgItemTextW(page, id, text);
 }
 
-/* The field changes only when the text differs from what it shows, so that
- * leaving the page untouched saves the stored bytes as they were loaded. */
+/* The typed text replaces the field, cut to 259 characters and terminated;
+ * the units after the terminator keep what they held. */
 static void TakePathOver(HWND page, int id, WCHAR *field)
 {
     WCHAR typed[PATH_CHARS];
-    WCHAR shown[PATH_CHARS];
     if (!GetDlgItemTextW(page, id, typed, PATH_CHARS))
         typed[0] = 0;
-    FolderPathText(field, shown);
-    if (wcscmp(typed, shown) != 0)
-        CopyText(field, PATH_CHARS, typed);
+    CopyText(field, PATH_CHARS, typed);
 }
 
 static INT_PTR SettingsPage_OnInitDialog(HWND page)

@@ -65,7 +65,7 @@ TEST(HelpViewer, ShowsEachTopicOnTheHandheldScreen)
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         PROCESS_INFORMATION pi = {};
         ASSERT_TRUE(StartViewer(c.topic, &pi)) << "CreateProcess(\\Windows\\peghelp.exe) failed: " << GetLastError();
-        WaitForInputIdle(pi.hProcess, 20000);
+        WaitForInputIdle(pi.hProcess, WAIT_BOUND_MS);
         HWND viewer = WaitForWindow(L"PegHelpViewer", c.title);
         ASSERT_TRUE(viewer != NULL) << "no viewer window with the topic's title";
 
@@ -90,7 +90,7 @@ TEST(HelpViewer, ShowsEachTopicOnTheHandheldScreen)
         EXPECT_EQ(std::wstring::npos, text.find(L'<')) << "markup left in the text";
 
         PostMessageW(viewer, WM_CLOSE, 0, 0);
-        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 20000));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, WAIT_BOUND_MS));
         DWORD code = 1;
         GetExitCodeProcess(pi.hProcess, &code);
         EXPECT_EQ(0u, code);
@@ -105,11 +105,11 @@ TEST(HelpViewer, ANewTopicReplacesTheOpenViewer)
     ASSERT_TRUE(StartViewer(L"report", &first));
     ASSERT_TRUE(WaitForWindow(L"PegHelpViewer", L"The report") != NULL);
     ASSERT_TRUE(StartViewer(L"options", &second));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first.hProcess, 20000)) << "the first viewer stayed open";
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first.hProcess, WAIT_BOUND_MS)) << "the first viewer stayed open";
     HWND viewer = WaitForWindow(L"PegHelpViewer", L"Cleaning options");
     ASSERT_TRUE(viewer != NULL);
     PostMessageW(viewer, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(second.hProcess, 20000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(second.hProcess, WAIT_BOUND_MS));
     for (PROCESS_INFORMATION *pi : {&first, &second}) {
         CloseHandle(pi->hThread);
         CloseHandle(pi->hProcess);
@@ -133,7 +133,7 @@ TEST(DemoPrograms, RunAndCloseOnRequest)
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     ASSERT_TRUE(process != NULL);
     PostMessageW(sketch, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 20000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, WAIT_BOUND_MS));
     CloseHandle(process);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\\Demo\\Running\\Sketch Pad.txt"));
     EXPECT_TRUE(FindWindowW(L"KestrumDemoApp", L"Pocket Notes") != NULL) << "closing one closed another";

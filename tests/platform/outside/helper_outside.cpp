@@ -9,9 +9,9 @@
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+#include "wait_bound.h"
 
 static const char CANARY_TITLE[] = "Outside Canary";
-static const DWORD WAIT_BOUND_MS = 60000;
 
 static HWND AwaitWindow(const char *className, const char *title)
 {

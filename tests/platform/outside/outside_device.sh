@@ -5,6 +5,8 @@
 # to Kestrum, with old files wherever the cleaning targets resolve and a
 # canary window of another program. Kestrum is started there with "S" from
 # Z:\; it must show one box, end with 16, and leave every file and the window.
+# Then Z: goes and so does the device's mark from the registry: with only C:
+# and D:, both inside, Kestrum started from D:\ must refuse in the same way.
 #
 #   outside_device.sh BUILD/bin/Kestrum.exe BUILD/bin/helper_outside.exe
 set -u
@@ -46,7 +48,7 @@ printf '%d#%s' ${#target} "$target" >"$decoy/Windows/Start Menu/Gone.lnk"
 echo "old file" >"$pc/store/Temp/old.tmp"
 touch -d '2001-01-01' "$decoy"/Temp/* "$decoy"/My\ Documents/Temp/* "$decoy"/Windows/AppMgr/* \
     "$decoy"/Windows/AppMgr/Install/* "$decoy"/Windows/Start\ Menu/* "$pc/store/Temp/old.tmp"
-before=$(cd "$work" && find decoy pc/store -printf '%p %s %T@\n' | sort)
+snapshot() { (cd "$work" && find decoy pc/store -printf '%p %s %T@\n' | sort); }
 
 device_start_display
 device_env "$pc"
@@ -58,24 +60,43 @@ check() { if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$(
 wine helper_outside.exe canary &
 what="the canary window is up"; check wine helper_outside.exe alive
 
-# Started from the decoy, so that Kestrum's current directory is Z:\.
-(cd "$decoy" && exec wine "$pc/store/Kestrum.exe" S) &
-run=$!
-box=$(wine helper_outside.exe dismiss | tr -d '\r')
-echo "$box"
-what="one message box explains where this build runs"
-check grep -q "^box: This build of Kestrum runs only on an emulated handheld device.*tools/device create" <<<"$box"
-if [ -z "$box" ] || [ "${box#box: }" = "$box" ]; then
-    # No box: Kestrum is running as on a device. Look at what it did first,
-    # then end it, so that the failure shows rather than a hung run.
+# Starts Kestrum with "S" from FOLDER, which becomes its current directory,
+# and checks that it refuses: one box that explains, status 16, the canary
+# window and every file as they were.
+refused_start() {
+    local from=$1 before after box run rc
+    before=$(snapshot)
+    (cd "$from" && exec wine "$pc/store/Kestrum.exe" S) &
+    run=$!
+    box=$(wine helper_outside.exe dismiss | tr -d '\r')
+    echo "$box"
+    what="one message box explains where this build runs"
+    check grep -q "^box: This build of Kestrum runs only on an emulated handheld device.*tools/device create" <<<"$box"
+    if [ -z "$box" ] || [ "${box#box: }" = "$box" ]; then
+        # No box: Kestrum is running as on a device. Look at what it did first,
+        # then end it, so that the failure shows rather than a hung run.
+        what="the canary window is still there"; check wine helper_outside.exe alive
+        wineserver -k
+    fi
+    wait "$run"
+    rc=$?
+    what="Kestrum ended with 16 (it ended with $rc)"; check test "$rc" -eq 16
     what="the canary window is still there"; check wine helper_outside.exe alive
-    wineserver -k
-fi
-wait "$run"
-rc=$?
-what="Kestrum ended with 16 (it ended with $rc)"; check test "$rc" -eq 16
-what="the canary window is still there"; check wine helper_outside.exe alive
-after=$(cd "$work" && find decoy pc/store -printf '%p %s %T@\n' | sort)
-what="every file is as it was"; check test "$before" = "$after"
-[ "$before" = "$after" ] || diff <(echo "$before") <(echo "$after")
+    after=$(snapshot)
+    what="every file is as it was"; check test "$before" = "$after"
+    [ "$before" = "$after" ] || diff <(echo "$before") <(echo "$after")
+}
+
+echo "--- a prefix whose Z: leads out, started from Z:"
+refused_start "$decoy"
+
+echo "--- only C: and D:, both inside, but no device mark, started from D:"
+rm "$pc/prefix/dosdevices/z:"
+wine reg delete 'HKLM\System\Emulated Handheld' /f >/dev/null 2>&1
+what="the prefix has no drive but c: and d:"
+check test "$(cd "$pc/prefix/dosdevices" && ls -d [a-z]: | tr '\n' ' ')" = "c: d: "
+what="the device mark is gone"; check bash -c "! wine reg query 'HKLM\System\Emulated Handheld' /v Device >/dev/null 2>&1"
+refused_start "$pc/store"
+what="no settings were written"
+check bash -c "! wine reg query 'HKLM\SOFTWARE\Apps\Tarnwick Kestrum' /v Settings >/dev/null 2>&1"
 exit $((failures > 0))

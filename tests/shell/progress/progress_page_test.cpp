@@ -168,3 +168,54 @@ TEST(ProgressProgram, AutoStartWithoutExitLeavesTheReportCurrent)
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(process), 0u);
 }
+
+namespace {
+
+/* Makes every file of a folder read-only, which a purge cannot delete, and
+ * writable again when it goes. */
+struct ReadOnlyFiles {
+    std::vector<std::wstring> paths;
+    explicit ReadOnlyFiles(const std::wstring &folder)
+    {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                paths.push_back(folder + L"\\" + entry.cFileName);
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+        for (const std::wstring &path : paths)
+            EXPECT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    ~ReadOnlyFiles()
+    {
+        for (const std::wstring &path : paths)
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+};
+
+} // namespace
+
+/* A folder path that resolves to the store's root, purged with age 0, deletes
+ * every file there; the device stays a device, so the "S" start after it
+ * cleans again and ends with 0. */
+TEST(ProgressProgram, APurgeOfTheStoresRootLeavesTheDeviceADevice)
+{
+    InstallKestrum();
+    StoreSettings(OPT_FOLDER1 | OPT_EXIT_WHEN_FINISHED, 0, L"\\Temp\\..");
+    MakeFile(L"\\old at the root.txt", 10, FileTimeFromNow(-60));
+    /* Kestrum and this program's files stay for the second start and the tests after it. */
+    ReadOnlyFiles kestrum(L"\\Program Files\\Kestrum"), tests(L"\\Tests");
+
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(StartKestrum(L"S", &process));
+    ASSERT_EQ(WaitForExit(process), 0u);
+    ASSERT_FALSE(PathExists(L"\\old at the root.txt")) << "the purge did not reach the root";
+
+    MakeFile(L"\\old at the root.txt", 10, FileTimeFromNow(-60));
+    ASSERT_TRUE(StartKestrum(L"S", &process));
+    EXPECT_EQ(WaitForExit(process), 0u) << "the device was unmade";
+    EXPECT_FALSE(PathExists(L"\\old at the root.txt")) << "the second start did not clean";
+}
