@@ -35,8 +35,18 @@ HANDLE PlatformFindFirstEntry(const WCHAR *pattern, WIN32_FIND_DATAW *entry)
     return INVALID_HANDLE_VALUE;
 }
 
+/* The root of a drive: the device's store itself. Wine reports it as a
+ * reparse point (the drive letter is a link on the host), yet it leads
+ * nowhere but into the store, as the handheld's root does. */
+static bool IsDriveRoot(const WCHAR *path)
+{
+    WCHAR full[MAX_PATH];
+    DWORD length = GetFullPathNameW(path, MAX_PATH, full, NULL);
+    return length == 3 && full[1] == L':' && full[2] == L'\\';
+}
+
 bool PlatformEntryExists(const WCHAR *path)
 {
     DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !IsLink(attributes);
+    return attributes != INVALID_FILE_ATTRIBUTES && (!IsLink(attributes) || IsDriveRoot(path));
 }
