@@ -18,7 +18,7 @@ listener=
 
 cleanup() {
     [ -n "$listener" ] && kill "$listener" 2>/dev/null
-    [ -f "$dev/.kestrum-device" ] && "$tool" destroy "$dev" >/dev/null 2>&1
+    [ -d "$dev/prefix" ] && "$tool" destroy "$dev" >/dev/null 2>&1
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -41,7 +41,7 @@ check "view refuses a port in use" refuses "port $busy is in use" "$tool" view "
 check "view refuses a port that is no port" refuses "port number" "$tool" view "$dev" --port 70000
 # A PATH without x11vnc and websockify, as a user who may not install them.
 mkdir -p "$work/bin"
-for t in bash realpath dirname cat id tr sed grep head ls; do ln -s "$(command -v $t)" "$work/bin/$t"; done
+for t in bash realpath readlink dirname cat id tr sed grep head ls; do ln -s "$(command -v $t)" "$work/bin/$t"; done
 ln -s /usr/bin/python3 "$work/bin/python3"
 check "view without its packages and without root says what to install" \
     refuses "needs x11vnc websockify, and installing it needs root" \
