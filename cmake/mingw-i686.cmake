@@ -1,14 +1,3 @@
-# Cross toolchain: 32-bit Win32 programs built with mingw-w64 (posix threading model).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Packages of the host (its GoogleTest among them) cannot link into Win32 programs.
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# 32-bit Win32 programs: the build of every host that runs 32-bit programs.
+set(KESTRUM_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
