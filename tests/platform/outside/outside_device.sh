@@ -92,6 +92,12 @@ refused_start "$decoy"
 
 echo "--- only C: and D:, both inside, but no device mark, started from D:"
 rm "$pc/prefix/dosdevices/z:"
+# Wine keeps the drives it mapped until its session ends: a new session, and a
+# new canary in it, so that only the missing mark can make Kestrum refuse.
+wineserver -k 2>/dev/null
+wineserver -w
+wine helper_outside.exe canary &
+what="the canary window is up again"; check wine helper_outside.exe alive
 wine reg delete 'HKLM\System\Emulated Handheld' /f >/dev/null 2>&1
 what="the prefix has no drive but c: and d:"
 check test "$(cd "$pc/prefix/dosdevices" && ls -d [a-z]: | tr '\n' ' ')" = "c: d: "
