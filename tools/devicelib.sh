@@ -1,6 +1,6 @@
 # Shell functions that make and run emulated handhelds ("devices").
 #
-# A device is one folder that holds everything: a 32-bit Wine prefix whose
+# A device is one folder that holds everything: a Wine prefix whose
 # only drives are C: (the prefix's own) and D: (the device's file store),
 # the file store itself, and nothing that reaches outside the folder.
 #
@@ -31,18 +31,51 @@ device_is_folder() {
 device_die() { echo "device: $*" >&2; exit 1; }
 
 device_need_wine() {
-    command -v wine >/dev/null 2>&1 || device_die "wine is not installed (Debian: dpkg --add-architecture i386 && apt-get install wine wine32:i386)"
+    command -v wine >/dev/null 2>&1 || device_die "wine is not installed (tools/setup-debian.sh installs the Wine this host needs)"
     command -v wineserver >/dev/null 2>&1 || device_die "wineserver is not installed"
 }
 
 DEVICE_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# The word size of this host's devices: "win32" where the host runs 32-bit
-# programs, else "win64". Some virtual machines have no 32-bit mode at all;
-# there the programs are built for x86-64 and the device is a 64-bit prefix.
-# The build asks the same question (CMakeLists.txt), so the two agree.
+# Where the set-up records that this host's devices are 64-bit although the
+# host runs 32-bit programs (its 32-bit Wine could not be installed).
+device_arch_record() {
+    echo "${KESTRUM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrum}/device-wine-arch"
+}
+
+# Whether this host runs 32-bit x86 programs, asked of the host itself: a
+# 96-byte i386 ELF that only exits with status 42. Some virtual machines have
+# no 32-bit mode at all ("Exec format error"). KESTRUM_HOST_RUNS_32BIT=yes or
+# =no answers for the host (to try the other kind of host's set-up).
+device_host_runs_32bit() {
+    case "${KESTRUM_HOST_RUNS_32BIT:-}" in yes) return 0 ;; no) return 1 ;; esac
+    local probe status
+    probe=$(mktemp "${TMPDIR:-/tmp}/kestrum-elf32.XXXXXX") || return 1
+    # ELF header (52 bytes), one loadable segment (32), then
+    # mov eax,1; mov ebx,42; int 0x80.
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00'\
+'\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00'\
+'\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00'\
+'\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08'\
+'\x00\x80\x04\x08\x60\x00\x00\x00\x60\x00\x00\x00\x05\x00\x00\x00'\
+'\x00\x10\x00\x00\xb8\x01\x00\x00\x00\xbb\x2a\x00\x00\x00\xcd\x80' >"$probe"
+    chmod 700 "$probe"
+    "$probe" 2>/dev/null
+    status=$?
+    rm -f "$probe"
+    [ "$status" = 42 ]
+}
+
+# The word size of this host's devices and programs: "win32" where the host
+# runs 32-bit programs, else "win64", and "win64" too where the set-up
+# recorded that the host's 32-bit Wine cannot be installed. The build
+# (CMakeLists.txt), the set-up and the devices all ask this one function.
 device_wine_arch() {
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+    if device_host_runs_32bit && [ "$(cat "$(device_arch_record)" 2>/dev/null)" != win64 ]; then
+        echo win32
+    else
+        echo win64
+    fi
 }
 
 # The Wine environment of a device; programs run with their current directory on D:.
