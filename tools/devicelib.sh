@@ -357,9 +357,9 @@ device_stop_display() {
 # exists until it has removed it, and nothing the run starts inherits the
 # lock. The kernel drops it however the run ends, SIGKILL included, so a run
 # folder whose lock can be taken has no owner left: that is certain, not
-# guessed. Runs make their folders and reap the dead ones while they hold
-# DEVICES/.claim, so no folder is ever seen between its making and its
-# locking.
+# guessed. Runs make, reap and remove run folders only while they hold
+# DEVICES/.claim, so no folder is ever seen before its lock is taken or after
+# its lock file is gone; a folder without one was left by an older harness.
 
 # The start time of process PID (clock ticks after boot), which tells it from
 # a later process given the same number; nothing when no such process runs.
