@@ -409,7 +409,7 @@ device_reap_dead() {
 # Ends a dead run's screen (DEV/screen: "PID START" of its Xvfb) and Wine
 # server, unmounts its store and removes the folder, in one line.
 device_reap() {
-    local dev=$1 pid= start= ended="Wine server"
+    local dev=$1 pid='' start='' ended="Wine server"
     [ -f "$dev/screen" ] && read -r pid start <"$dev/screen"
     if [ -n "$pid" ] && device_process_is Xvfb "$pid" "$start"; then
         kill "$pid"
