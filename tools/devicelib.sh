@@ -86,7 +86,10 @@ device_env() {
     if [ "$DEVICE_WINE_ARCH" = win64 ]; then
         case ":$PATH:" in *":$DEVICE_LIB_DIR/wine64:"*) ;; *) export PATH="$DEVICE_LIB_DIR/wine64:$PATH" ;; esac
     fi
-    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # No debugger: Wine hands an unhandled exception to winedbg, whose crash
+    # dialog waits for a click that never comes. Without it the program ends
+    # at once with the exception's code, after Wine's "Unhandled ..." line.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
     export WINEDEBUG=${WINEDEBUG:--all}
 }
 
@@ -346,4 +349,104 @@ device_start_display() {
 device_stop_display() {
     [ -n "${DEVICE_XVFB_PID:-}" ] && kill "$DEVICE_XVFB_PID" 2>/dev/null
     DEVICE_XVFB_PID=
+}
+
+# --- owners: a harness run's device lives as long as its run -------------------
+#
+# A harness run holds a lock on DEV/owner (flock) from the moment its folder
+# exists until it has removed it, and nothing the run starts inherits the
+# lock. The kernel drops it however the run ends, SIGKILL included, so a run
+# folder whose lock can be taken has no owner left: that is certain, not
+# guessed. Runs make, reap and remove run folders only while they hold
+# DEVICES/.claim, so no folder is ever seen before its lock is taken or after
+# its lock file is gone; a folder without one was left by an older harness.
+
+# The start time of process PID (clock ticks after boot), which tells it from
+# a later process given the same number; nothing when no such process runs.
+device_process_start() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
+    stat=${stat##*) }   # the name before it may hold spaces and parentheses
+    # shellcheck disable=SC2086
+    set -- $stat
+    echo "${20}"
+}
+
+# True while PID is still the process NAME that started at START.
+device_process_is() {
+    [ "$(cat "/proc/$2/comm" 2>/dev/null)" = "$1" ] && [ -n "$3" ] && [ "$(device_process_start "$2")" = "$3" ]
+}
+
+# Makes a new run folder under DEVICES owned by this shell, after reaping the
+# folders of dead runs. Sets DEVICE_RUN_DIR and DEVICE_OWNER_FD, the locked
+# descriptor; a program the run starts that may outlive it is started with
+# {DEVICE_OWNER_FD}>&-, or a run killed while it runs would look alive.
+device_claim_run() {
+    local devices=$1 claim
+    mkdir -p "$devices"
+    exec {claim}>"$devices/.claim"
+    flock "$claim"
+    device_reap_dead "$devices"
+    DEVICE_RUN_DIR=$(mktemp -d "$devices/run.XXXXXX") || device_die "could not make a device folder in $devices"
+    exec {DEVICE_OWNER_FD}>"$DEVICE_RUN_DIR/owner"
+    flock -n "$DEVICE_OWNER_FD" || device_die "could not lock $DEVICE_RUN_DIR/owner"
+    exec {claim}>&-
+}
+
+# Reaps every run folder under DEVICES whose owner is gone; called while
+# DEVICES/.claim is held. A device kept on purpose (DEV/kept) stays.
+device_reap_dead() {
+    local dev
+    for dev in "$1"/run.*; do
+        [ -d "$dev" ] && [ ! -e "$dev/kept" ] || continue
+        # A lock that cannot be taken has a live owner (or cannot be
+        # checked): the folder stays.
+        flock -n "$dev/owner" true 2>/dev/null || continue
+        device_reap "$dev"
+    done
+}
+
+# Ends a dead run's screen (DEV/screen: "PID START" of its Xvfb) and Wine
+# server, unmounts its store and removes the folder, in one line.
+device_reap() {
+    local dev=$1 pid='' start='' ended="Wine server"
+    [ -f "$dev/screen" ] && read -r pid start <"$dev/screen"
+    if [ -n "$pid" ] && device_process_is Xvfb "$pid" "$start"; then
+        kill "$pid"
+        ended="Wine server and screen"
+    fi
+    [ -d "$dev/prefix" ] && ( device_env "$dev"; wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1 )
+    device_unmount_store "$dev"
+    if mountpoint -q "$dev/store" 2>/dev/null || ! rm -rf --one-file-system -- "$dev"; then
+        echo "device: could not reap $dev, left by a run that was killed" >&2
+        return 0
+    fi
+    echo "device: reaped $dev, left by a run that was killed: ended its $ended, unmounted its store, removed the folder" >&2
+}
+
+# --- crashes ------------------------------------------------------------------
+
+# What Wine said of the first unhandled exception in FILE (a program's
+# stderr), as "exception CODE (what) at address ADDRESS"; false when it said
+# nothing. Wine names the exception in words; the exit status keeps only the
+# low byte of its code, so the code comes from the words.
+device_crash_report() {
+    local line what address code
+    line=$(grep -a -m 1 '^wine: Unhandled ' "$1" 2>/dev/null) || return 1
+    what=$(sed -n 's/^wine: Unhandled \(.*\) at address [0-9A-Fa-fx]*.*$/\1/p' <<<"$line")
+    address=$(sed -n 's/^.* at address \([0-9A-Fa-fx]*\).*$/\1/p' <<<"$line")
+    [ -n "$what" ] || { echo "${line#wine: }"; return 0; }
+    case "$what" in
+        "page fault"*)             code=0xC0000005 ;;
+        "division by zero")        code=0xC0000094 ;;
+        "overflow")                code=0xC0000095 ;;
+        "array bounds")            code=0xC000008C ;;
+        "illegal instruction")     code=0xC000001D ;;
+        "stack overflow")          code=0xC00000FD ;;
+        "privileged instruction")  code=0xC0000096 ;;
+        "alignment")               code=0x80000002 ;;
+        "exception 0x"*)           code=${what#exception }; code=0x$(tr a-f A-F <<<"${code:2:8}"); what= ;;
+        *)                         code=unknown ;;
+    esac
+    echo "exception $code${what:+ ($what)} at address $address"
 }

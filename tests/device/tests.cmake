@@ -9,7 +9,7 @@ target_compile_options(device_window PRIVATE ${KESTRUM_WARNINGS})
 add_dependencies(device_window peghelp demoapp)
 add_test(NAME device_tool
          COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/device_tool_test.sh $<TARGET_FILE:device_window>)
-set_tests_properties(device_tool PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
+set_tests_properties(device_tool PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE DEPENDS harness_reap ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
 
 # The demo's arithmetic (no Wine): Report figures read from a +text trace,
 # what went away between two device listings.

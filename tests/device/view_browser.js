@@ -17,7 +17,18 @@ const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
+const puppeteer = requirePackage('puppeteer-core');
+
+// A node package of package.json, or one line that says how to get it.
+function requirePackage(name) {
+    try {
+        return require(name);
+    } catch (e) {
+        if (e.code !== 'MODULE_NOT_FOUND') throw e;
+        console.log(`FAILED: the node package ${name} is missing: run npm ci in ${path.resolve(__dirname, '../..')}`);
+        process.exit(1);
+    }
+}
 
 const [tool, device, url, boundText] = process.argv.slice(2);
 const bound = Number(boundText);

@@ -10,6 +10,9 @@ tool=$top/tools/device
 build=${KESTRUM_BUILD_DIR:-$top/build}
 [ -f "$build/bin/Kestrum.exe" ] || { echo "Kestrum.exe is not built: skipped"; exit 77; }
 . "$top/tests/support/checks.sh"
+# Before anything starts: the browser's driver (package.json).
+(cd "$top" && node -e 'require.resolve("puppeteer-core")' 2>/dev/null) ||
+    { echo "FAILED: the node package puppeteer-core is missing: run npm ci in $top"; exit 1; }
 mkdir -p "$build/devices"
 work=$(mktemp -d "$build/devices/viewtest.XXXXXX")
 chmod 755 "$work"   # read by the refusal run as another user
