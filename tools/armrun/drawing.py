@@ -76,8 +76,8 @@ def GetStockObject(m, i):
 @standin(TABLE, "SelectObject", 2)
 def SelectObject(m, dc, obj):
     state = D(m).dcs.get(dc)
-    kind = D(m).objects.get(obj, ("?", ""))[0]
-    slot = "font" if kind == "font" else "brush"
+    kind, what = D(m).objects.get(obj, ("?", ""))
+    slot = "font" if kind == "font" or what.endswith("FONT") else "pen" if what.endswith("PEN") else "brush"
     old = state.get(slot) if state else None
     if state is not None:
         state[slot] = obj
@@ -125,9 +125,11 @@ def DrawTextW(m, dc, text_at, count, rect, flags):
     else:
         w = s.get("window")
         D(m).lines.append((w.handle if w else 0, text))
-    m.log('DrawTextW(0x%X, "%s", %d, (%d, %d, %d, %d), 0x%X) = %d; text 0x%06X, font %s' % (
-        (dc, text.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n"), count) + tuple(r) +
-        (flags, height, s.get("text", 0), D(m).name(s["font"]) if s.get("font") else "default")))
+    # The text as Wine's +text channel writes it, so one reader serves both builds.
+    shown = text.replace("\\", "\\\\").replace('"', '\\"').replace("\t", "\\t").replace("\n", "\\n")
+    m.log('DrawTextW L"%s" on 0x%X, count %d, (%d, %d, %d, %d), flags 0x%X = %d; text 0x%06X, font %s' % (
+        (shown, dc, count) + tuple(r) + (flags, height, s.get("text", 0),
+                                         D(m).name(s["font"]) if s.get("font") else "default")))
     return height
 
 

@@ -12,9 +12,10 @@ class Resources:
         self.root = m.image.directory(2)[0]
         self.data_entries = {}   # address of the data entry -> (rva, size)
 
-    def entries(self, rva):
+    def entries(self, offset):
+        """(name, offset) of a directory at offset from the resources' start."""
         m = self.m
-        at = self.base + rva
+        at = self.base + self.root + offset
         named, ids = struct.unpack("<HH", m.read(at + 12, 4))
         out = []
         for i in range(named + ids):
@@ -32,7 +33,7 @@ class Resources:
             return None
         if isinstance(name, str):
             name = name.upper()
-        for t, off in self.entries(self.root):
+        for t, off in self.entries(0):
             if t != kind or not off & 0x80000000:
                 continue
             for n, off2 in self.entries(off & 0x7FFFFFFF):

@@ -340,7 +340,11 @@ def keybd_event(m, vk, scan, flags, extra):
 
 @standin(TABLE, "TerminateProcess", 2)
 def TerminateProcess(m, process, status):
-    m.log("TerminateProcess(%s, %d)" % (h(process), status))
+    # CE's GetCurrentProcess() is the constant handle 0x42.
+    if process != 0x42:
+        m.log("TerminateProcess(%s, %d) = FALSE (not this process)" % (h(process), status))
+        return 0
+    m.log("TerminateProcess(this process, %d)" % status)
     raise ProgramEnd(status)
 
 
