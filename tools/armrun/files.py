@@ -82,7 +82,7 @@ def find_data(name, st):
     """WIN32_FIND_DATAW as CE 3.0 lays it out: 560 bytes, dwOID after the
     sizes and no short name."""
     size = 0 if stat.S_ISDIR(st.st_mode) else st.st_size
-    return struct.pack("<I6II I I I", attributes(st),
+    return struct.pack("<I6IIII", attributes(st),
                        *[x for t in (st.st_mtime_ns, st.st_atime_ns, st.st_mtime_ns)
                          for x in (filetime(t) & 0xFFFFFFFF, filetime(t) >> 32)],
                        size >> 32, size & 0xFFFFFFFF, 0) + (name[:259].encode("utf-16-le") + b"\0\0").ljust(520, b"\0")

@@ -87,12 +87,12 @@ class Windows:
     def process_handle(self, pid):
         for w in self.all.values():
             if w.other and w.other[0] == pid:
-                return 0x4000 + pid
+                return 0x50000 + pid
         return 0
 
     def process_path(self, handle):
         for w in self.all.values():
-            if w.other and 0x4000 + w.other[0] == handle:
+            if w.other and 0x50000 + w.other[0] == handle:
                 return w.other[1]
         return None
 
