@@ -15,6 +15,8 @@ set -u
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=${KESTRUM_BUILD_DIR:-$top/build}
 export KESTRUM_POCKETPC_EXE=$1
+/usr/bin/python3 -c "import unicorn, capstone" 2>/dev/null ||
+    { echo "FAILED: Debian's python3-unicorn and python3-capstone are missing (tools/setup-debian.sh installs them)"; exit 1; }
 . "$top/tests/support/checks.sh"
 tool=$top/tools/device
 emulated=$build/devices/arm-test-emulated

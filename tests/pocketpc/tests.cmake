@@ -24,3 +24,12 @@ set(pocketpc_image ${ce_prefix}/bin/arm-mingw32ce-objdump ${CMAKE_BINARY_DIR}/po
 add_test(NAME pocketpc_image COMMAND ${pocketpc_check} ${pocketpc_image})
 # The check itself: each fault planted in a copy of the image must show.
 add_test(NAME pocketpc_image_faults COMMAND ${pocketpc_check} --plant ${pocketpc_image})
+
+# The ARM build run on an emulated StrongARM (tools/pocketpc-run) beside the
+# emulated build under Wine, on two devices seeded alike: what each cleaning
+# removed, the Report's figures, the saved settings record and the records
+# handed to the shell and the common controls must agree.
+add_test(NAME pocketpc_run
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/arm_run_test.sh ${CMAKE_BINARY_DIR}/pocketpc/bin/Kestrum.exe)
+set_tests_properties(pocketpc_run PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE
+                     ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")

@@ -393,3 +393,9 @@ def VirtualProtect(m, address, size, protect, old):
     if old:
         m.w32(old, 4)
     return 1
+
+
+@standin(TABLE, "ExitProcess", 1)
+def ExitProcess(m, status):
+    m.log("ExitProcess(%d)" % status)
+    raise ProgramEnd(status)
