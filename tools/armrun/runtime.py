@@ -124,12 +124,11 @@ def wcscmp(m, a, b):
 
 @standin(TABLE, "lstrcmpW", 2)
 def lstrcmpW(m, a, b):
-    # A word sort: CE 3.0's lstrcmpW compares by the locale, case first as
-    # lower; for the program's plain names an ordinal compare of the
-    # lower-cased text, ties broken by case, gives the same order.
+    # CE's lstrcmpW compares by the locale's word order: letters without
+    # regard to case first, then a lower-case letter before its capital.
     x, y = m.wstr(a), m.wstr(b)
     r = (x.lower() > y.lower()) - (x.lower() < y.lower())
-    return r if r else (x > y) - (x < y)
+    return r if r else (x.swapcase() > y.swapcase()) - (x.swapcase() < y.swapcase())
 
 
 @standin(TABLE, "wcsrchr", 2)

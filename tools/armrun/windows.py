@@ -20,6 +20,7 @@ BM_GETCHECK, BM_SETCHECK = 0xF0, 0xF1
 EM_LIMITTEXT = 0xC5
 PSN_SETACTIVE, PSN_KILLACTIVE = -200, -201
 PSM_SETCURSEL, PSM_SETCURSELID, PSM_GETCURRENTPAGEHWND = WM_USER + 101, WM_USER + 114, WM_USER + 118
+DIRECT_RESULTS = {WM_INITDIALOG, 0x132, 0x133, 0x134, 0x135, 0x136, 0x137, 0x138, 0x37, 0x39, 0x2E, 0x2F}
 MESSAGE_NAMES = {1: "WM_CREATE", 2: "WM_DESTROY", 3: "WM_MOVE", 5: "WM_SIZE", 6: "WM_ACTIVATE", 12: "WM_SETTEXT",
                  13: "WM_GETTEXT", 14: "WM_GETTEXTLENGTH", 15: "WM_PAINT", 16: "WM_CLOSE", 18: "WM_QUIT",
                  20: "WM_ERASEBKGND", 24: "WM_SHOWWINDOW", 78: "WM_NOTIFY", 272: "WM_INITDIALOG",
@@ -117,7 +118,11 @@ class Windows:
             r = m.call(w.dialog_proc, w.handle, msg, wp, lp)
             if r == 0:
                 return self.default(w, msg, wp, lp, dialog=True)
-            return r
+            # A dialog procedure's TRUE means "handled"; what the sender gets
+            # is the dialog's message result, which only SetWindowLong
+            # changes (the program imports none: 0), but for the messages
+            # whose result is the procedure's own.
+            return r if msg in DIRECT_RESULTS else 0
         if w.sheet is not None:
             return self.sheet_message(w, msg, wp, lp)
         return self.control_message(w, msg, wp, lp)
@@ -794,6 +799,8 @@ def select_page(m, sheet, index):
     p = page["record"]
     if sheet.current is not None:
         old = sheet.sheet[sheet.current]["window"]
+        # A page keeps the sheet on it only through its message result,
+        # which stays 0 here (see Windows.send).
         if notify(m, old, sheet, PSN_KILLACTIVE):
             return 0
         show(m, old, False)
