@@ -7,11 +7,12 @@
  * On the desktop the sheet becomes a child that fills its parent's client
  * area, its OK, Cancel, Apply and Help buttons are hidden and disabled,
  * Escape cannot end it, and with the handheld sheet style (version query
- * answered 524) the tabs sit at the bottom. The desktop's pages never get
- * WM_ACTIVATE, so a page that is left (another page chosen) and the current
- * page when the parent is deactivated or closed receive WM_ACTIVATE with
- * word parameter WA_INACTIVE. Help (F1) reaches the current page as the
- * notification PSN_HELP (-205).
+ * answered 524) the tabs sit at the bottom. Help (F1) reaches the current
+ * page as the notification PSN_HELP (-205).
+ *
+ * Neither sheet gives its pages WM_ACTIVATE: a page is a child window, and
+ * activation messages go to top-level windows. Whoever makes the sheet tells
+ * a page that the user leaves it.
  */
 #ifndef KESTRUM_PLATFORM_PROPERTY_SHEET_H
 #define KESTRUM_PLATFORM_PROPERTY_SHEET_H

@@ -13,10 +13,15 @@
 
 /* Longest target a shortcut may hold: it must fit a 260-character buffer. */
 enum { SHORTCUT_TARGET_MAX = 259 };
+/* Longest target the handheld's shell writes: a longer one fails there. */
+enum { SHELL_SHORTCUT_TARGET_MAX = 256 };
 
 /* Writes (or replaces) the shortcut at path. Refuses an empty target, one
  * longer than SHORTCUT_TARGET_MAX, one holding a line break, or one the
- * single-byte code page cannot spell exactly; no file is written then. */
+ * single-byte code page cannot spell exactly; on the handheld also one
+ * longer than SHELL_SHORTCUT_TARGET_MAX. No file is written then, and a
+ * shortcut already at path stays as it was; a write that fails once begun
+ * may leave no shortcut at path. */
 bool PlatformCreateShortcutFile(const WCHAR *path, const WCHAR *target);
 
 /* Reads the stored target into target (capacity characters, terminator

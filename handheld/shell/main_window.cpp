@@ -29,7 +29,10 @@ static LRESULT MainWindow_OnCreate(HWND window)
 
 static void MainWindow_OnClose(void)
 {
-    /* Saves nothing itself: a close from outside ends the program as it is. */
+    /* Saves nothing itself: a close from outside ends the program as it is.
+     * The page in front is told it is left, as the user leaves it: the
+     * Settings page keeps what was typed into its fields. */
+    LeaveCurrentPage();
     if (g_shell.menuBar)
         DestroyWindow(g_shell.menuBar);
     g_shell.menuBar = NULL;
@@ -68,8 +71,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         PostQuitMessage(0);
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE)
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            LeaveCurrentPage(); /* the page's typed values first, then the record */
             SaveSettings();
+        }
         return 0;
     case WM_CLOSE:
         MainWindow_OnClose();

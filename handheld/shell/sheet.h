@@ -1,6 +1,6 @@
 /*
  * The four-page sheet that fills the main window: page descriptors, the page
- * and sheet callbacks, and switching pages.
+ * and sheet callbacks, switching pages, and the page that is left.
  */
 #ifndef KESTRUM_SHELL_SHEET_H
 #define KESTRUM_SHELL_SHEET_H
@@ -26,6 +26,11 @@ void CreateMainSheet(HWND parent);
 
 UINT CALLBACK MainPageCallback(HWND window, UINT code, HandheldSheetPage *page);
 int CALLBACK MainSheetCallback(HWND sheet, UINT code, LPARAM param);
+
+/* Tells the page in front that the user leaves it (WM_ACTIVATE with word
+ * parameter 0), as the sheet does when another page is chosen; the main
+ * window calls it when it is deactivated or closed. */
+void LeaveCurrentPage(void);
 
 /* Switches the sheet to the page of dialog template templateId; sent, so the
  * page is current when this returns. */

@@ -1,7 +1,7 @@
 /*
  * The handheld property sheet on desktop comctl32: record translation, the
  * child sheet that fills its parent, bottom tabs, hidden buttons, and the
- * page deactivation and help deliveries that the desktop sheet lacks.
+ * help delivery that the desktop sheet lacks.
  */
 #include "platform/property_sheet.h"
 #include <commctrl.h>
@@ -56,18 +56,6 @@ static void MakeChildTemplate(void *dialogTemplate)
     *style |= WS_CHILD | DS_CONTROL | WS_CLIPSIBLINGS;
     *exStyle &= ~(DWORD)(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE);
     *exStyle |= WS_EX_CONTROLPARENT;
-}
-
-static HWND CurrentPage(HWND sheet)
-{
-    return (HWND)SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0);
-}
-
-/* The page learns that the user leaves it, as the handheld tells it. */
-static void DeactivatePage(HWND page)
-{
-    if (page)
-        SendMessageW(page, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
 }
 
 static void PlaceWindow(HWND window, const RECT &rect)
@@ -164,19 +152,8 @@ static LRESULT CALLBACK SheetParentProc(HWND window, UINT message, WPARAM wParam
 {
     (void)id;
     SheetData *data = (SheetData *)ref;
-    switch (message) {
-    case WM_SIZE:
-        if (data->header.flags & SHEET_MAXIMIZE)
-            FillParent(data);
-        break;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE)
-            DeactivatePage(CurrentPage(data->window));
-        break;
-    case WM_CLOSE:
-        DeactivatePage(CurrentPage(data->window));
-        break;
-    }
+    if (message == WM_SIZE && (data->header.flags & SHEET_MAXIMIZE))
+        FillParent(data);
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -200,17 +177,7 @@ static INT_PTR CALLBACK PageThunk(HWND window, UINT message, WPARAM wParam, LPAR
         entry->window = NULL;
         return result;
     }
-    INT_PTR result = entry->page.dialogProc(window, message, wParam, lParam);
-    if (message == WM_NOTIFY && ((NMHDR *)lParam)->code == (UINT)PSN_KILLACTIVE) {
-        /* Deliver the deactivation only when the page lets the user leave, and
-         * keep its answer: the nested message resets the dialog's result. */
-        LONG_PTR refused = GetWindowLongPtrW(window, DWLP_MSGRESULT);
-        if (!refused) {
-            DeactivatePage(window);
-            SetWindowLongPtrW(window, DWLP_MSGRESULT, refused);
-        }
-    }
-    return result;
+    return entry->page.dialogProc(window, message, wParam, lParam);
 }
 
 static UINT CALLBACK PageCallback(HWND window, UINT code, PROPSHEETPAGEW *desktopPage)
