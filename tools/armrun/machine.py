@@ -93,6 +93,7 @@ class Machine:
         self.fault = None
         self.stop_address = None
         self.depth = 0
+        self.lowest_sp = STACK_TOP
         self.heap = Heap(HEAP_BASE, HEAP_SIZE)
         self.data_next = DATA_BASE
         self.load()
@@ -368,6 +369,7 @@ class Machine:
             raise Fault("call of an import with no stand-in", lr - 4, "%s!%s" % (library, name))
         function, nargs = entry
         self.calls[name] = self.calls.get(name, 0) + 1
+        self.lowest_sp = min(self.lowest_sp, self.reg(A.UC_ARM_REG_SP))
         before = self.instructions
         result = function(self, *self.args(nargs))
         self.nested[name] = self.nested.get(name, 0) + self.instructions - before
