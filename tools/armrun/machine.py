@@ -233,7 +233,6 @@ class Machine:
     def locate_access(self, address):
         """The instruction of the current block whose memory operand is
         address: the CPU reports only the block's start during an access."""
-        regs = {}
         try:
             code = self.read(self.block, 256)
         except unicorn.UcError:

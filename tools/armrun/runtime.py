@@ -190,7 +190,7 @@ def format_text(m, fmt, va):
             text = "(null)" if a == 0 else (m.wstr(a) if kind == "s" and size != "h" else m.cstr(a))
             out.append((spec + "s") % text)
         elif kind == "c":
-            out.append((spec + "c") % chr(m.u16(va) if True else 0))
+            out.append((spec + "c") % chr(m.u16(va)))
             va += 4
         else:
             if size in ("ll", "I64"):
