@@ -103,6 +103,8 @@ record=$(settings "$emulated")
 check "the emulated build saved a record of 1048 bytes" test "${#record}" -eq 2096
 check "the ARM build saved the same record, byte for byte" test "$(settings "$arm")" = "$record"
 t=$out/arm-start.txt
+check "the ARM build saved the record after the tap on ok" bash -c \
+    "sed -n '/the user taps \"ok\"/,\$p' '$t' | grep -q 'RegSetValueExW(.*\"Settings\", REG_BINARY, 1048 bytes) = 0'"
 check "the menu bar record is 32 bytes and taken" grep -q 'SHCreateMenuBar(record 32 bytes: parent 0x[0-9A-F]*, flags 0x0, menu bar 102' "$t"
 check "... the shell made the bar" grep -q '= TRUE, menu bar 0x' "$t"
 check "the sheet header is 40 bytes with flags 0x2508" grep -q 'PropertySheetW(header 40 bytes: flags 0x2508' "$t"
