@@ -5,7 +5,9 @@
 # ImageMagick, e2fsprogs for the devices' stores, gcab and cabextract for the
 # install cabinets; for the device's web view and its browser test: x11vnc,
 # websockify, noVNC, Chromium, ss (iproute2), Node with npm, and the node
-# packages of package.json (puppeteer-core, which downloads no browser).
+# packages of package.json (puppeteer-core, which downloads no browser); for
+# running the Pocket PC build on an emulated StrongARM: python3-unicorn and
+# python3-capstone.
 #
 # The programs and the devices match the host's word size, which
 # device_wine_arch (tools/devicelib.sh) learns from the host before anything
@@ -74,6 +76,9 @@ install_missing() {
 packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           googletest fonts-wine xvfb xauth xdotool imagemagick python3 e2fsprogs gcab cabextract
           x11vnc websockify novnc chromium iproute2"
+# The Pocket PC build run on an emulated StrongARM (tools/pocketpc-run): Debian's own Python 3 with
+# Unicorn and Capstone.
+packages="$packages python3-unicorn python3-capstone"
 # The Pocket PC toolchain's build (tools/build-pocketpc.sh): GCC 4.4 needs GMP and MPFR.
 packages="$packages libgmp-dev libmpfr-dev patch xz-utils git"
 # A Node of another source (with its own npm) is kept.

@@ -33,3 +33,12 @@ add_test(NAME pocketpc_cabinet
 add_test(NAME pocketpc_install_set
     COMMAND ${CMAKE_SOURCE_DIR}/tests/installset/check_install_set.py set ${CMAKE_BINARY_DIR}/pocketpc/installset
             ${pocketpc_bin}/Kestrum.ARM.CAB ${CMAKE_BINARY_DIR}/pocketpc/deskinstall-x86/bin/deskinstall.exe --x86-gui)
+
+# The ARM build run on an emulated StrongARM (tools/pocketpc-run) beside the
+# emulated build under Wine, on two devices seeded alike: what each cleaning
+# removed, the Report's figures, the saved settings record and the records
+# handed to the shell and the common controls must agree.
+add_test(NAME pocketpc_run
+         COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/arm_run_test.sh ${CMAKE_BINARY_DIR}/pocketpc/bin/Kestrum.exe)
+set_tests_properties(pocketpc_run PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE
+                     ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
