@@ -20,3 +20,18 @@ set(CMAKE_CXX_CREATE_WIN32_EXE "")
 add_link_options(-Wl,--gc-sections $<$<CONFIG:Release>:-s> -Wl,--disable-dynamicbase,--disable-nxcompat)
 
 add_subdirectory(handheld)
+
+# The install set for the user: the cabinet for the StrongARM (2577) of CE
+# 3.0's Pocket PCs, and deskinstall for the x86 desktop, built for i686 by its
+# own cross compiler whatever the host, since no 32-bit host is needed to make it.
+include(ExternalProject)
+ExternalProject_Add(deskinstall_x86
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/deskinstall-x86
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake
+               -DKESTRUM_TARGET=deskinstall
+    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/deskinstall-x86/bin/deskinstall.exe
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+include(installset/installset.cmake)
+kestrum_install_set(Kestrum.ARM.CAB 2577 ${CMAKE_BINARY_DIR}/deskinstall-x86/bin/deskinstall.exe deskinstall_x86 README)

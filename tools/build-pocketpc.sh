@@ -1,9 +1,11 @@
 #!/bin/bash
-# Builds Kestrum.exe for a Windows CE 3.0 Pocket PC (ARM) into build-pocketpc/ and prints its path last.
+# Builds Kestrum.exe for a Windows CE 3.0 Pocket PC (ARM) into build-pocketpc/bin/, with its installation cabinet
+# Kestrum.ARM.CAB, and the install set for the user in build-pocketpc/installset/ (the cabinet, Setup.ini,
+# deskinstall.exe for the x86 desktop, README.txt), and prints the install set's path last.
 # Makes the arm-mingw32ce toolchain first when it is missing: GNU binutils from Debian's source package,
 # the CeGCC compiler (GCC 4.4), its CE runtime and headers.
 #
-#   tools/build-pocketpc.sh                  toolchain if missing, then Kestrum
+#   tools/build-pocketpc.sh                  toolchain if missing, then Kestrum and its install set
 #   tools/build-pocketpc.sh --toolchain-only toolchain if missing (CI), prints its prefix last
 #
 #   KESTRUM_CEGCC_SOURCE  the CeGCC sources: the tarball or a git mirror (default: ../shared/toolchain/ beside
@@ -186,5 +188,5 @@ logs=$build/logs
 mkdir -p "$logs"
 stage kestrum-configure cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/arm-mingw32ce.cmake" -DKESTRUM_CE_PREFIX="$prefix"
-stage kestrum cmake --build "$build" --target Kestrum -j $jobs
-echo "$build/bin/Kestrum.exe"
+stage kestrum cmake --build "$build" -j $jobs
+echo "$build/installset"

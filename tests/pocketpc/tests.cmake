@@ -24,3 +24,12 @@ set(pocketpc_image ${ce_prefix}/bin/arm-mingw32ce-objdump ${CMAKE_BINARY_DIR}/po
 add_test(NAME pocketpc_image COMMAND ${pocketpc_check} ${pocketpc_image})
 # The check itself: each fault planted in a copy of the image must show.
 add_test(NAME pocketpc_image_faults COMMAND ${pocketpc_check} --plant ${pocketpc_image})
+
+# The install set for the user: the ARM cabinet and the x86 deskinstall beside it.
+set(pocketpc_bin ${CMAKE_BINARY_DIR}/pocketpc/bin)
+add_test(NAME pocketpc_cabinet
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/installset/check_install_set.py cabinet ${pocketpc_bin}/Kestrum.ARM.CAB 2577
+            ${pocketpc_bin}/Kestrum.exe ${CMAKE_SOURCE_DIR}/handheld/resources/help/Kestrum.htm)
+add_test(NAME pocketpc_install_set
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/installset/check_install_set.py set ${CMAKE_BINARY_DIR}/pocketpc/installset
+            ${pocketpc_bin}/Kestrum.ARM.CAB ${CMAKE_BINARY_DIR}/pocketpc/deskinstall-x86/bin/deskinstall.exe --x86-gui)
