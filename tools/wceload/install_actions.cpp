@@ -88,15 +88,42 @@ static bool PutFile(const WCHAR *path, const CabMember *member)
     return ok;
 }
 
+/* Opens ROOT\PATH, making each missing key on the way and recording it. */
+static bool EnsureKey(unsigned root, const WCHAR *path, HKEY *key)
+{
+    WCHAR partial[CAB_PATH_MAX];
+    size_t n = (size_t)lstrlenW(path);
+    if (n == 0 || n >= CAB_PATH_MAX)
+        return false;
+    for (size_t i = 1; i <= n; i++) {
+        if (i < n && path[i] != L'\\')
+            continue;
+        CopyMemory(partial, path, i * sizeof(WCHAR));
+        partial[i] = 0;
+        HKEY made;
+        DWORD disposition = 0;
+        if (RegCreateKeyExW(RootKey(root), partial, 0, NULL, 0, KEY_READ | KEY_WRITE, NULL, &made, &disposition)
+            != ERROR_SUCCESS)
+            return false;
+        if (disposition == REG_CREATED_NEW_KEY && !AddRecordItem(&g_record, RECORD_KEY, root, partial, NULL)) {
+            RegCloseKey(made);
+            return false;
+        }
+        if (i < n)
+            RegCloseKey(made);
+        else
+            *key = made;
+    }
+    return true;
+}
+
 static bool PutValue(const CabValue *value)
 {
-    HKEY key;
-    DWORD disposition = 0;
-    if (RegCreateKeyExW(RootKey(value->root), value->key, 0, NULL, 0, KEY_READ | KEY_WRITE, NULL, &key,
-                        &disposition) != ERROR_SUCCESS)
+    HKEY key = NULL;
+    if (!EnsureKey(value->root, value->key, &key))
         return false;
-    bool ok = disposition != REG_CREATED_NEW_KEY || AddRecordItem(&g_record, RECORD_KEY, value->root, value->key, NULL);
-    if (ok && value->noClobber && RegQueryValueExW(key, value->name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS) {
+    bool ok = true;
+    if (value->noClobber && RegQueryValueExW(key, value->name, NULL, NULL, NULL, NULL) == ERROR_SUCCESS) {
         RegCloseKey(key);
         return true; /* kept as it was, and not the install's to remove */
     }
