@@ -196,6 +196,8 @@ const Fault FAULTS[] = {
     {"a hive root that does not exist", [](Control &c) { c.Hive(2, 9, {"Software"}); }, CAB_CONTROL_DAMAGED},
     {"a dword of three bytes", [](Control &c) { c.Value(1, 0x00010001, "Short", {1, 2, 3}); }, CAB_CONTROL_DAMAGED},
     {"a string value without its end", [](Control &c) { c.Value(1, 0, "Open", {'a', 'b'}); }, CAB_CONTROL_DAMAGED},
+    {"an application name that is a path", [](Control &c) { c.app = "..\\..\\Windows\\win"; }, CAB_CONTROL_DAMAGED},
+    {"a provider name with a drive", [](Control &c) { c.provider = "C:"; }, CAB_CONTROL_DAMAGED},
     {"a name that is not ASCII", [](Control &c) { c.app = "Pr\xc3\xb6" "be"; }, CAB_CONTROL_DAMAGED},
     {"%CE3%, which a Pocket PC has not", [](Control &c) { c.Dir(3, {"%CE3%", "Desk"}); }, CAB_CONTROL_UNKNOWN_FOLDER},
     {"a shortcut into %CE16%", [](Control &c) { c.Link(16, 1, {"Recent"}); }, CAB_CONTROL_UNKNOWN_FOLDER},
@@ -267,6 +269,16 @@ TEST(UninstallRecord, WhatIsWrittenReadsBackItemForItem)
         EXPECT_STREQ(g_record.items[i].path, g_parsed.items[i].path) << i;
         EXPECT_STREQ(g_record.items[i].name, g_parsed.items[i].name) << i; /* the default value: empty */
     }
+}
+
+TEST(UninstallRecord, ItsFileIsInAppMgrWhateverTheNameSays)
+{
+    WCHAR path[CAB_PATH_MAX];
+    ASSERT_TRUE(RecordPath(L"Tarnwick Kestrum", path, CAB_PATH_MAX));
+    EXPECT_STREQ(L"\\Windows\\AppMgr\\Tarnwick Kestrum.unload", path);
+    EXPECT_FALSE(RecordPath(L"..\\..\\boot", path, CAB_PATH_MAX));
+    EXPECT_FALSE(RecordPath(L"D:x", path, CAB_PATH_MAX));
+    EXPECT_FALSE(RecordPath(L"", path, CAB_PATH_MAX));
 }
 
 TEST(UninstallRecord, AnythingElseIsNotARecord)

@@ -613,6 +613,13 @@ CabControlResult ReadCabControl(const unsigned char *bytes, size_t size, const W
     if (!AppendWide(control->appKey, control->provider) || !AppendWide(control->appKey, L" ")
         || !AppendWide(control->appKey, control->application))
         return CAB_CONTROL_TOO_LARGE;
+    /* The key's name is also the uninstall record's file name. */
+    char key[CAB_PATH_MAX];
+    size_t keyLength = WideLength(control->appKey);
+    for (size_t i = 0; i <= keyLength; i++)
+        key[i] = (char)control->appKey[i];
+    if (!IsSafeName(key, keyLength))
+        return CAB_CONTROL_DAMAGED;
 
     CHECK(ReadStrings(&b, Read32(&b, 60), Read16(&b, 48)));
     CHECK(ReadFolders(&b, Read32(&b, 64), Read16(&b, 50)));

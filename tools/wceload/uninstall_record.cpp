@@ -186,8 +186,27 @@ bool ParseRecord(const char *text, size_t length, InstallRecord *record)
     return !first;
 }
 
+/* An application's key name, which is also a file name: no path in it. */
+static bool IsApplicationName(const WCHAR *name)
+{
+    size_t n = WideLength(name);
+    if (n == 0 || name[n - 1] == L'.' || name[n - 1] == L' ')
+        return false;
+    for (size_t i = 0; i < n; i++) {
+        if (name[i] < 0x20 || name[i] > 0x7E)
+            return false;
+        for (const char *bad = "<>:\"/\\|?*"; *bad; bad++) {
+            if (name[i] == (WCHAR)*bad)
+                return false;
+        }
+    }
+    return true;
+}
+
 bool RecordPath(const WCHAR *appKey, WCHAR *path, size_t capacity)
 {
+    if (!IsApplicationName(appKey))
+        return false;
     static const WCHAR FOLDER[] = L"\\Windows\\AppMgr\\";
     static const WCHAR SUFFIX[] = L".unload";
     size_t f = WideLength(FOLDER), k = WideLength(appKey), s = WideLength(SUFFIX);

@@ -48,7 +48,8 @@ bool FormatRecord(const InstallRecord *record, char *out, size_t capacity, size_
 /* Reads a record's text; false when any line is not one of the above. */
 bool ParseRecord(const char *text, size_t length, InstallRecord *record);
 
-/* "\Windows\AppMgr\<appKey>.unload" into PATH; false when too long. */
+/* "\Windows\AppMgr\<appKey>.unload" into PATH; false when too long, or
+ * when APP_KEY is not a plain name (a path in it would lead elsewhere). */
 bool RecordPath(const WCHAR *appKey, WCHAR *path, size_t capacity);
 
 /* The record file on the device: written whole, or read whole. */
