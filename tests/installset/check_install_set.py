@@ -49,7 +49,7 @@ def read_control(data):
         strings[sid] = text(pos + 4, n)
         pos += 4 + n
 
-    def spec(at, n):
+    def id_list(at, n):
         ids = struct.unpack_from("<%dH" % (n // 2), data, at)
         assert ids[-1] == 0, "a string-id list not ending in 0"
         return [strings[i] for i in ids[:-1]]
@@ -57,7 +57,7 @@ def read_control(data):
     dirs, pos = {}, offsets[1]
     for _ in range(counts[1]):
         did, n = struct.unpack_from("<HH", data, pos)
-        dirs[did] = "\\".join(spec(pos + 4, n))
+        dirs[did] = "\\".join(id_list(pos + 4, n))
         pos += 4 + n
     files, pos = {}, offsets[2]
     for _ in range(counts[2]):
@@ -67,7 +67,7 @@ def read_control(data):
     links, pos = [], offsets[5]
     for _ in range(counts[5]):
         _, _, base, target, kind, n = struct.unpack_from("<6H", data, pos)
-        links.append(("%%CE%d%%" % base if base else "%InstallDir%", "\\".join(spec(pos + 12, n)), target, kind))
+        links.append(("%%CE%d%%" % base if base else "%InstallDir%", "\\".join(id_list(pos + 12, n)), target, kind))
         pos += 12 + n
     return {
         "signature": sig, "length": length, "processor": processor,
