@@ -1,7 +1,9 @@
 #!/bin/bash
 # Kestrum's demo in one command: installs what is missing (Debian 12), builds,
-# creates and seeds a demo device, runs Kestrum with "S" (clean at once),
-# saves an animation of the run and screen shots of every page and the About
+# creates a demo device, installs Kestrum on it as a user would (deskinstall
+# on an emulated desktop, its application manager, the device's installer:
+# tools/device desktop-install), seeds it, runs Kestrum with "S" (clean at
+# once), saves an animation of the run and screen shots of every page and the About
 # box, and prints the Report's figures beside what the cleaning removed from
 # the device, measured before and after.
 #
@@ -31,7 +33,7 @@ for arg in "$@"; do
         --no-setup) setup=0 ;;
         --no-build) compile=0 ;;
         --view) view=1 ;;
-        -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+        -h|--help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
         *) out=$arg ;;
     esac
 done
@@ -145,13 +147,14 @@ if [ $compile = 1 ]; then
     cmake --build "$build" -j "$(nproc)" || die "the build failed"
 fi
 [ -f "$build/bin/Kestrum.exe" ] || die "$build/bin/Kestrum.exe is not built"
+[ -f "$build/installset/deskinstall.exe" ] || die "$build/installset (the emulated install set) is not built"
 [ -f "$build/bin/demoapp.exe" ] || die "$build/bin/demoapp.exe is not built"
 [ -f "$build/bin/navbar.exe" ] && [ -f "$build/bin/screenpos.exe" ] || die "$build/bin/navbar.exe and screenpos.exe are not built"
 
 mkdir -p "$out"
 rm -rf "$out"/*.png "$out"/*.gif "$out"/frames "$out"/before.txt "$out"/after.txt "$out"/trace.txt "$out"/run.log "$out"/summary.txt
 device_is_folder "$dev" && "$tool" destroy "$dev" >/dev/null
-"$tool" create "$dev" || die "could not create the demo device"
+"$tool" create "$dev" --no-kestrum || die "could not create the demo device"
 run_pid=
 viewing=0
 finish() {
@@ -168,6 +171,12 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
+# Kestrum goes on as a user installs it: deskinstall from the install set on
+# the desktop, the application manager, the connection, the device's installer.
+say "installing Kestrum through deskinstall on the emulated desktop"
+rm -f "$out/install.txt"
+"$tool" desktop-install "$dev" "$build/installset" | tee "$out/install.txt"
+[ "${PIPESTATUS[0]}" = 0 ] || die "Kestrum did not install through deskinstall"
 "$tool" seed "$dev" || die "could not seed the demo device"
 "$tool" measure "$dev" >"$out/before.txt" || die "could not measure the device"
 
@@ -234,7 +243,12 @@ fi
 
 # --- the figures --------------------------------------------------------------------
 echo
-python3 "$top/tools/demo_summary.py" "$out/before.txt" "$out/after.txt" "$out/trace.txt" | tee "$out/summary.txt"
+{
+    echo "Installed through deskinstall:"
+    sed -n 's/^device: installed /  /p; s/^device:   /    /p' "$out/install.txt"
+    echo
+    python3 "$top/tools/demo_summary.py" "$out/before.txt" "$out/after.txt" "$out/trace.txt"
+} | tee "$out/summary.txt"
 status=${PIPESTATUS[0]}
 echo
 say "screen shots and listings are in $out"

@@ -247,11 +247,12 @@ device_clone() {
     device_layout "$dev/store"
 }
 
-# The handheld's shell programs of a build (navigation bar, and screenpos for
-# scripts that tap), kept in \Windows as the handheld keeps its own.
+# The handheld's shell programs of a build (navigation bar, the installer
+# and Remove Programs, and screenpos for scripts that tap), kept in \Windows
+# as the handheld keeps its own.
 device_install_shell() {
     local bin=$1 store=$2 exe
-    for exe in navbar.exe screenpos.exe; do
+    for exe in navbar.exe screenpos.exe wceload.exe unload.exe; do
         [ -f "$bin/$exe" ] && cp "$bin/$exe" "$store/Windows/$exe"
     done
     return 0
@@ -449,4 +450,63 @@ device_crash_report() {
         *)                         code=unknown ;;
     esac
     echo "exception $code${what:+ ($what)} at address $address"
+}
+
+# The processor a device reports (GetSystemInfo's dwProcessorType), as
+# installation cabinets name it: Pentium for 32-bit devices, x86-64 else.
+device_cab_processor() {
+    if [ "${DEVICE_WINE_ARCH:-$(device_wine_arch)}" = win64 ]; then echo 8664; else echo 586; fi
+}
+
+# --- the emulated desktop -----------------------------------------------------
+
+# The desktop computer a device is connected to: a sandboxed prefix of its
+# own, DEV/desktop/prefix, with no drive but C: and no device's mark, made
+# from the device template. Its application manager stand-in is
+# C:\Program Files\CE Services\CEAppMgr.exe, found through the App Paths key
+# as on a real desktop.
+DESKTOP_APPMGR_DIR='Program Files/CE Services'
+
+device_desktop_registry_text() {
+    cat <<'REG'
+Windows Registry Editor Version 5.00
+
+[-HKEY_LOCAL_MACHINE\System\Emulated Handheld]
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"=-
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\App Paths\CEAppMgr.exe]
+@="C:\\Program Files\\CE Services\\CEAppMgr.exe"
+REG
+}
+
+# Refuse to go on unless the desktop's prefix reaches nothing outside itself.
+device_check_desktop_sandbox() {
+    local desk=$1 link
+    for link in "$desk/prefix/dosdevices/"*; do
+        [ -e "$link" ] || [ -L "$link" ] || continue
+        case "${link##*/}" in
+            c:) [ "$(readlink -f "$link")" = "$(readlink -f "$desk/prefix/drive_c")" ] || device_die "the desktop's c: leaves it" ;;
+            com[0-9]*|lpt[0-9]*) ;;
+            *) device_die "unexpected desktop entry ${link##*/} in $desk/prefix/dosdevices" ;;
+        esac
+    done
+}
+
+device_make_desktop() {
+    local tpl=$1 desk=$2
+    rm -rf "$desk"
+    mkdir -p "$desk"
+    cp -a "$tpl/prefix" "$desk/prefix" || device_die "could not copy the template for the desktop"
+    rm -f "$desk/prefix/dosdevices/d:"
+    device_check_desktop_sandbox "$desk"
+    mkdir -p "$desk/prefix/drive_c/$DESKTOP_APPMGR_DIR"
+    device_desktop_registry_text >"$desk/prefix/drive_c/desktop.reg"
+    (
+        device_env "$desk"
+        cd "$desk/prefix/drive_c" || exit 1
+        wine reg import 'C:\desktop.reg' >/dev/null 2>&1 && wineserver -w
+    ) || device_die "the desktop's registry did not take its settings"
+    rm -f "$desk/prefix/drive_c/desktop.reg"
 }

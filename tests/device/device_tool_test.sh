@@ -56,8 +56,9 @@ for d in "Windows/StartUp" "Windows/Start Menu" "Windows/AppMgr/Install" "Window
 done
 check "help viewer in \\Windows" test -f "$store/Windows/peghelp.exe"
 check "help file in \\Windows" cmp -s "$store/Windows/Kestrum.htm" "$top/handheld/resources/help/Kestrum.htm"
-if [ -f "$build/bin/Kestrum.exe" ]; then
-    check "Kestrum installed" cmp -s "$store/Program Files/Kestrum/Kestrum.exe" "$build/bin/Kestrum.exe"
+if [ -f "$build/bin/Kestrum.X86.CAB" ]; then
+    check "Kestrum installed from its cabinet" cmp -s "$store/Program Files/Kestrum/Kestrum.exe" "$build/bin/Kestrum.exe"
+    check "... and registered" grep -qF 'folder	\Program Files\Kestrum' "$store/Windows/AppMgr/Tarnwick Kestrum.unload"
 fi
 check "TEMP on D:" grep -q '"TEMP"="D:\\\\Temp"' "$dev/prefix/user.reg"
 check "audio off" grep -q '"Audio"=""' "$dev/prefix/user.reg"
@@ -85,12 +86,16 @@ for area in '\Temp\' '\My Documents\Temp\' '\My Documents\Temp1\' '\Windows\Prof
     check "files seeded in $area" test "$(grep -cF -- "file	$area" <<<"$inventory")" -ge 2
 done
 check "shortcut text is length#target" test "$(cat "$store/Windows/Start Menu/Tide Tables.lnk")" = '38#"\Program Files\Tide Tables\tides.exe"'
-check "shortcut with arguments" test "$(cat "$store/Windows/StartUp/Tide Alarm.lnk")" = '45#"\Program Files\Tide Tables\alarm.exe" -quiet'
-for key in "Tarnwick Kestrum" "Pocket Notes" "Sketch Pad" "Tide Tables" "Star Chart" "Route Maps" "Old Utility Settings"; do
+check "start-up shortcut from an install" test "$(cat "$store/Windows/StartUp/Tide Alarm.lnk")" = '38#"\Program Files\Tide Tables\alarm.exe"'
+for key in "Tarnwick Kestrum" "Driftwood Pocket Notes" "Inkwell Sketch Pad" "Seaward Tide Tables" "Nightsky Star Chart" \
+           "Waymark Route Maps" "Old Utility Settings"; do
     check "application key $key" has_line "$inventory" "key	$key"
 done
 check "live application folder exists" test -d "$store/Program Files/Pocket Notes"
 check "dead application folder absent" test ! -e "$store/Program Files/Tide Tables"
+check "a program installed to the card taken out" grep -qF 'file	\Storage Card\Program Files\Route Maps\maps.exe' \
+    "$store/Windows/AppMgr/Waymark Route Maps.unload"
+check "... whose card is gone" test ! -e "$store/Storage Card"
 check "address history has three values" test "$(count_of "$inventory" '^address	url')" -eq 3
 check "three demo programs run" test "$(count_of "$inventory" '^running	')" -eq 3
 settings=$("$tool" exec "$dev" reg query 'HKLM\SOFTWARE\Apps\Tarnwick Kestrum' /v Settings | tr -d '\r' | awk '$1 == "Settings" { print $2, $3 }')

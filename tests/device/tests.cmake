@@ -26,3 +26,16 @@ set_tests_properties(demo PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_COD
 add_test(NAME device_view COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/view_test.sh)
 set_tests_properties(device_view PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
                      ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# The device's installer and Remove Programs (tools/wceload) through the
+# device tool: install, replace, remove, refusals, bad input.
+add_test(NAME device_installer COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/installer_test.sh)
+set_tests_properties(device_installer PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+                     ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")
+
+# deskinstall to Kestrum in the Start menu, through the emulated desktop's
+# application manager, then a cleaning of what real installs left; skipped
+# until the install set is built.
+add_test(NAME device_install_path COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_path_test.sh)
+set_tests_properties(device_install_path PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
+                     ENVIRONMENT "KESTRUM_BUILD_DIR=${CMAKE_BINARY_DIR}")

@@ -9,6 +9,8 @@
  *   screenpos toolbar N       button N of the menu bar
  *   screenpos menu-last       the last item of the open popup menu
  *   screenpos window TITLE    a visible top-level window of that title
+ *   screenpos button TITLE TEXT  the button TEXT in that window (a message
+ *                             box's "OK")
  *   screenpos front TITLE     the window the navigation bar speaks for, once
  *                             it is titled TITLE and the bar shows that
  *
@@ -90,6 +92,11 @@ static bool Locate(int argc, wchar_t **argv, RECT *rect)
     if (lstrcmpW(what, L"window") == 0) {
         HWND window = argc > 2 ? FindWindowW(NULL, argv[2]) : NULL;
         return window && IsWindowVisible(window) && GetWindowRect(window, rect);
+    }
+    if (lstrcmpW(what, L"button") == 0) {
+        HWND window = argc > 3 ? FindWindowW(NULL, argv[2]) : NULL;
+        HWND button = window ? FindWindowExW(window, NULL, L"Button", argv[3]) : NULL;
+        return button && IsWindowVisible(button) && GetWindowRect(button, rect);
     }
     if (lstrcmpW(what, L"menu-last") == 0) {
         /* The popup menu's own items are not readable from outside; its last
