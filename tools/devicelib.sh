@@ -156,14 +156,22 @@ REG
 # resolves through the host's fonts, and a host with other fonts installed
 # (Liberation, which Chromium brings, answers "Arial") lays out every page
 # differently.
+#
+# Bold comes from Wine's emboldening of that one face. Wine's tahomabd.ttf
+# is no bold face: its outlines are the regular face's, glyph for glyph, its
+# 9 to 16 pixel bitmaps draw the same strokes, and only its advance widths
+# are bold ones. A device that registers it draws every bold text (the page
+# headings, the bar's title) in regular strokes, spaced wide. With no bold
+# face to choose, Wine thickens Tahoma's outlines for a bold request at every
+# size.
 DEVICE_FONT_DIR=/usr/share/wine/fonts
-DEVICE_FONT_FILES="tahoma.ttf tahomabd.ttf"
+DEVICE_FONT_FILES="tahoma.ttf"
 DEVICE_FONT_FAMILIES="System|MS Shell Dlg|MS Shell Dlg 2|MS Sans Serif|Arial|Helvetica|Microsoft Sans Serif|Segoe UI"
 
 device_font_registry_text() {
     local family
     printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\n'
-    printf '"Tahoma (TrueType)"="tahoma.ttf"\n"Tahoma Bold (TrueType)"="tahomabd.ttf"\n'
+    printf '"Tahoma (TrueType)"="tahoma.ttf"\n'
     printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
     local IFS='|'
     for family in $DEVICE_FONT_FAMILIES; do
