@@ -319,6 +319,17 @@ device_unmount_store() {
     fi
 }
 
+# Starts the device's screen session in the background, with the caller's
+# device environment and current folder: Wine's explorer makes the desktop
+# ("Handheld", 240 x 320 as the registry gives it) and then starts the
+# navigation bar in it. Started alone, the bar's first window would have to
+# start that explorer and wait for it, and Wine gives up that wait after a
+# bound of its own: under load the bar then ends with status 1, no desktop
+# is ever made and nothing else starts one.
+device_start_navbar() {
+    setsid wine explorer.exe /desktop=Handheld 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>&1 &
+}
+
 # The id of the device's desktop window on display DISPLAY, once it has its
 # final 240 x 320 size: while Wine's explorer is still making the desktop, a
 # window of that name may exist at another size. Waits up to 60 s (a bound

@@ -41,13 +41,12 @@ device_start_display
 device_env "$dev"
 cd "$dev/store" || exit 1
 
-# The bar makes the session's virtual desktop; Kestrum starts once it has its
-# 240 x 320 size, or the two race to make it and Kestrum may lay its menu bar
-# out on the X screen's size.
-setsid wine 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>&1 &
+# Kestrum starts once the session's desktop has its 240 x 320 size, or the
+# two race to make it and Kestrum may lay its menu bar out on the X screen's size.
+device_start_navbar
 desktop=$(device_desktop_window "$DISPLAY")
 [ -n "$desktop" ] || { echo "no virtual desktop window"; exit 1; }
-wine 'D:\Tests\helper_launch.exe' 'D:\Program Files\Kestrum\Kestrum.exe' || { echo "Kestrum did not start"; exit 1; }
+wine 'D:\Tests\helper_launch.exe' || { echo "Kestrum did not start"; exit 1; }
 
 check() { echo "$1"; fail=1; }
 look() {
