@@ -332,11 +332,13 @@ device_start_navbar() {
 
 # The id of the device's desktop window on display DISPLAY, once it has its
 # final 240 x 320 size: while Wine's explorer is still making the desktop, a
-# window of that name may exist at another size. Waits up to 60 s (a bound
-# that only stops a screen that never comes up); prints nothing then.
+# window of that name may exist at another size. Waits up to 120 s (a bound
+# that only stops a screen that never comes up: a fresh device's first start
+# has taken over 60 s beside a busy core and parallel devices); prints
+# nothing then.
 device_desktop_window() {
-    local d=$1 i id w h
-    for ((i = 0; i < 600; i++)); do
+    local d=$1 id w h deadline=$((SECONDS + 120))
+    while [ $SECONDS -lt $deadline ]; do
         for id in $(DISPLAY=$d xdotool search --name "Handheld - Wine desktop" 2>/dev/null); do
             w= h=
             eval "$(DISPLAY=$d xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=[0-9]+$' |
