@@ -159,14 +159,22 @@ REG
 # resolves through the host's fonts, and a host with other fonts installed
 # (Liberation, which Chromium brings, answers "Arial") lays out every page
 # differently.
+#
+# Bold comes from Wine's emboldening of that one face. Wine's tahomabd.ttf
+# is no bold face: its outlines are the regular face's, glyph for glyph, its
+# 9 to 16 pixel bitmaps draw the same strokes, and only its advance widths
+# are bold ones. A device that registers it draws every bold text (the page
+# headings, the bar's title) in regular strokes, spaced wide. With no bold
+# face to choose, Wine thickens Tahoma's outlines for a bold request at every
+# size.
 DEVICE_FONT_DIR=/usr/share/wine/fonts
-DEVICE_FONT_FILES="tahoma.ttf tahomabd.ttf"
+DEVICE_FONT_FILES="tahoma.ttf"
 DEVICE_FONT_FAMILIES="System|MS Shell Dlg|MS Shell Dlg 2|MS Sans Serif|Arial|Helvetica|Microsoft Sans Serif|Segoe UI"
 
 device_font_registry_text() {
     local family
     printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\n'
-    printf '"Tahoma (TrueType)"="tahoma.ttf"\n"Tahoma Bold (TrueType)"="tahomabd.ttf"\n'
+    printf '"Tahoma (TrueType)"="tahoma.ttf"\n'
     printf '\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
     local IFS='|'
     for family in $DEVICE_FONT_FAMILIES; do
@@ -315,13 +323,26 @@ device_unmount_store() {
     fi
 }
 
+# Starts the device's screen session in the background, with the caller's
+# device environment and current folder: Wine's explorer makes the desktop
+# ("Handheld", 240 x 320 as the registry gives it) and then starts the
+# navigation bar in it. Started alone, the bar's first window would have to
+# start that explorer and wait for it, and Wine gives up that wait after a
+# bound of its own: under load the bar then ends with status 1, no desktop
+# is ever made and nothing else starts one.
+device_start_navbar() {
+    setsid wine explorer.exe /desktop=Handheld 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>&1 &
+}
+
 # The id of the device's desktop window on display DISPLAY, once it has its
 # final 240 x 320 size: while Wine's explorer is still making the desktop, a
-# window of that name may exist at another size. Waits up to 60 s (a bound
-# that only stops a screen that never comes up); prints nothing then.
+# window of that name may exist at another size. Waits up to 120 s (a bound
+# that only stops a screen that never comes up: a fresh device's first start
+# has taken over 60 s beside a busy core and parallel devices); prints
+# nothing then.
 device_desktop_window() {
-    local d=$1 i id w h
-    for ((i = 0; i < 600; i++)); do
+    local d=$1 id w h deadline=$((SECONDS + 120))
+    while [ $SECONDS -lt $deadline ]; do
         for id in $(DISPLAY=$d xdotool search --name "Handheld - Wine desktop" 2>/dev/null); do
             w= h=
             eval "$(DISPLAY=$d xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^(WIDTH|HEIGHT)=[0-9]+$' |
