@@ -147,6 +147,9 @@ Windows Registry Editor Version 5.00
 "History"="\\Windows\\Profiles\\guest\\History"
 "Cookies"="\\Windows\\Profiles\\guest\\Cookies"
 
+; Where the device's installer registers applications; every Pocket PC has it.
+[HKEY_LOCAL_MACHINE\SOFTWARE\Apps]
+
 REG
     device_font_registry_text
     device_mark_text

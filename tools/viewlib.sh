@@ -106,10 +106,12 @@ view_down() {
     rm -rf -- "$dev/view"
 }
 
-# Waits until COMMAND succeeds while the server NAME PID lives; 60 s at most.
+# Waits until COMMAND succeeds while the server NAME PID lives; 120 s at most
+# (a bound that only stops a server that hangs; beside a busy core and
+# parallel devices, 60 s has not been enough for x11vnc to listen).
 view_wait() {
-    local name=$1 pid=$2 i; shift 2
-    for ((i = 0; i < 600; i++)); do
+    local name=$1 pid=$2 deadline=$((SECONDS + 120)); shift 2
+    while [ $SECONDS -lt $deadline ]; do
         "$@" && return 0
         view_alive "$name" "$pid" || return 1
         sleep 0.1   # polling for the server to be ready
