@@ -79,8 +79,9 @@ packages="cmake make g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-
 # The Pocket PC build run on an emulated StrongARM (tools/pocketpc-run): Debian's own Python 3 with
 # Unicorn and Capstone.
 packages="$packages python3-unicorn python3-capstone"
-# The Pocket PC toolchain's build (tools/build-pocketpc.sh): GCC 4.4 needs GMP and MPFR.
-packages="$packages libgmp-dev libmpfr-dev patch xz-utils git"
+# The Pocket PC toolchain's build (tools/build-pocketpc.sh): the host's own C
+# and C++ compilers (a fresh Debian has none), and GMP and MPFR for GCC 4.4.
+packages="$packages gcc g++ libgmp-dev libmpfr-dev patch xz-utils git"
 # A Node of another source (with its own npm) is kept.
 command -v npm >/dev/null 2>&1 || packages="$packages nodejs npm"
 install_missing $packages
