@@ -11,6 +11,7 @@
 
 #include "device.h"
 #include "engine/cleaning_state.h"
+#include "platform/menu_bar.h"
 #include "platform/property_sheet.h"
 #include "resources/resource.h"
 #include "settings/record/settings_record.h"
@@ -110,6 +111,7 @@ TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
     EXPECT_EQ(GetWindowLongW(main, GWL_EXSTYLE) & 0x80000000, 0) << "the handheld style bit stays on the handheld";
 
     ASSERT_TRUE(g_shell.menuBar != NULL);
+    EXPECT_TRUE(IsWindowVisible(g_shell.menuBar)) << "shown with the window";
     RECT bar;
     GetWindowRect(g_shell.menuBar, &bar);
     EXPECT_EQ(bar.left, area.left);
@@ -129,6 +131,33 @@ TEST_F(MainWindowTest, WindowFillsTheScreenWithTitleAndMenuBarBelowIt)
     WCHAR label[16] = {};
     SendMessageW(toolbar, TB_GETBUTTONTEXTW, IDM_TOOLS, (LPARAM)label);
     EXPECT_STREQ(label, L"Tools");
+}
+
+/* A bar made while its owner is still hidden (the main window makes its bar
+ * during its own creation) appears with the owner, not before it; a bar for
+ * a window already shown appears at once. */
+TEST(MenuBar, AppearsWithItsOwner)
+{
+    for (bool ownerShown : {false, true}) {
+        SCOPED_TRACE(ownerShown ? "owner shown first" : "owner hidden");
+        HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | (ownerShown ? WS_VISIBLE : 0), 0, 26,
+                                     240, 268, NULL, NULL, NULL, NULL);
+        ASSERT_TRUE(owner != NULL);
+        MenuBarInfo info = {};
+        info.size = sizeof(info);
+        info.parent = owner;
+        info.menuBarId = IDR_MENUBAR;
+        info.resourceInstance = KestrumResources();
+        ASSERT_TRUE(PlatformCreateMenuBar(&info));
+        EXPECT_EQ(IsWindowVisible(info.menuBar) != 0, ownerShown);
+        ShowWindow(owner, SW_SHOWNOACTIVATE);
+        EXPECT_TRUE(IsWindowVisible(info.menuBar));
+        ShowWindow(info.menuBar, SW_HIDE);
+        SetWindowPos(owner, NULL, 0, 26, 240, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_FALSE(IsWindowVisible(info.menuBar)) << "only the owner's first show shows the bar";
+        DestroyWindow(info.menuBar);
+        DestroyWindow(owner);
+    }
 }
 
 TEST_F(MainWindowTest, ToolsButtonDropsThePopupAndTheChoiceReachesTheMainWindow)

@@ -1,12 +1,22 @@
 /*
  * The menu bar on the desktop: an owned, never-activated strip at the bottom
  * of the screen area holding a toolbar with the resource's buttons.
+ *
+ * A bar made while its owner is being created is shown when the owner is.
+ * Shown at once, its window surface is set up in the same breath as its
+ * window, and Wine's X11 driver makes the two on separate X connections: a
+ * busy X server can take the surface's drawing context before the window
+ * exists, and every later paint of the bar is then refused without a word.
  */
 #include "platform/menu_bar.h"
 #include "platform/main_window_frame.h"
 #include <commctrl.h>
 
 static const WCHAR MENU_BAR_CLASS[] = L"KestrumMenuBar";
+
+/* The owner's subclass that shows the bar with it (the ok button's subclass
+ * on the same window has id 1). */
+enum : UINT_PTR { OWNER_WATCH_ID = 2 };
 
 /* What a bar window keeps: its layout and where its resources come from. */
 struct MenuBarData {
@@ -73,6 +83,18 @@ static LRESULT MenuBar_OnNotify(HWND window, MenuBarData *bar, NMHDR *header)
     return TBDDRET_DEFAULT;
 }
 
+/* The owner's first show shows the bar; the watch then ends. */
+static LRESULT CALLBACK OwnerWatchProc(HWND owner, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR barWindow)
+{
+    if ((message == WM_WINDOWPOSCHANGED && IsWindowVisible(owner)) || message == WM_NCDESTROY) {
+        RemoveWindowSubclass(owner, OwnerWatchProc, id);
+        if (message == WM_WINDOWPOSCHANGED)
+            ShowWindow((HWND)barWindow, SW_SHOWNOACTIVATE);
+    }
+    return DefSubclassProc(owner, message, wParam, lParam);
+}
+
 static LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MenuBarData *bar = (MenuBarData *)GetWindowLongPtrW(window, GWLP_USERDATA);
@@ -87,8 +109,10 @@ static LRESULT CALLBACK MenuBarProc(HWND window, UINT message, WPARAM wParam, LP
             SendMessageW(bar->parent, WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), 0);
         return 0;
     case WM_NCDESTROY:
-        if (bar)
+        if (bar) {
+            RemoveWindowSubclass(bar->parent, OwnerWatchProc, OWNER_WATCH_ID);
             HeapFree(GetProcessHeap(), 0, bar);
+        }
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         break;
     }
@@ -172,7 +196,10 @@ BOOL PlatformCreateMenuBar(MenuBarInfo *info)
     }
     SetWindowLongPtrW(bar, GWLP_USERDATA, (LONG_PTR)data);
     data->toolbar = CreateToolbar(bar, data, instance, width);
-    ShowWindow(bar, SW_SHOWNOACTIVATE);
+    if (IsWindowVisible(info->parent))
+        ShowWindow(bar, SW_SHOWNOACTIVATE);
+    else
+        SetWindowSubclass(info->parent, OwnerWatchProc, OWNER_WATCH_ID, (DWORD_PTR)bar);
     info->menuBar = bar;
     return TRUE;
 }
