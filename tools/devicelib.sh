@@ -83,6 +83,11 @@ device_env() {
     local dev=$1
     DEVICE_WINE_ARCH=${DEVICE_WINE_ARCH:-$(device_wine_arch)}
     export WINEPREFIX="$dev/prefix" WINEARCH=$DEVICE_WINE_ARCH
+    # One locale whatever the caller's: Wine spells the store's file names in
+    # the locale's character set, and without a UTF-8 one (a fresh system's
+    # POSIX locale) a file with a name outside ASCII cannot even be made.
+    export LC_ALL=C.UTF-8
+    unset LANGUAGE
     if [ "$DEVICE_WINE_ARCH" = win64 ]; then
         case ":$PATH:" in *":$DEVICE_LIB_DIR/wine64:"*) ;; *) export PATH="$DEVICE_LIB_DIR/wine64:$PATH" ;; esac
     fi
