@@ -33,7 +33,7 @@ struct Control {
     }
     static void Put16(std::vector<uint8_t> &b, uint32_t v) { b.push_back(v & 255); b.push_back(v >> 8 & 255); }
     static void Put32(std::vector<uint8_t> &b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
-    std::vector<uint8_t> Spec(const std::vector<std::string> &parts)
+    std::vector<uint8_t> IdList(const std::vector<std::string> &parts)
     {
         std::vector<uint8_t> s;
         for (auto &p : parts)
@@ -43,7 +43,7 @@ struct Control {
     }
     void Dir(uint16_t id, const std::vector<std::string> &parts)
     {
-        auto s = Spec(parts);
+        auto s = IdList(parts);
         Put16(dirs, id); Put16(dirs, (uint32_t)s.size()); dirs.insert(dirs.end(), s.begin(), s.end());
         counts[1]++;
     }
@@ -56,7 +56,7 @@ struct Control {
     }
     void Hive(uint16_t id, uint16_t root, const std::vector<std::string> &parts)
     {
-        auto s = Spec(parts);
+        auto s = IdList(parts);
         Put16(hives, id); Put16(hives, root); Put16(hives, 0); Put16(hives, (uint32_t)s.size());
         hives.insert(hives.end(), s.begin(), s.end());
         counts[3]++;
@@ -72,7 +72,7 @@ struct Control {
     }
     void Link(uint16_t base, uint16_t target, const std::vector<std::string> &parts)
     {
-        auto s = Spec(parts);
+        auto s = IdList(parts);
         Put16(links, counts[5] + 1); Put16(links, 0); Put16(links, base); Put16(links, target); Put16(links, 1);
         Put16(links, (uint32_t)s.size()); links.insert(links.end(), s.begin(), s.end());
         counts[5]++;

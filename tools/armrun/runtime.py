@@ -162,13 +162,13 @@ def mbstowcs(m, dst, src, n):
     return min(len(text), n) if dst else len(text)
 
 
-SPEC = re.compile(r"%([-+ #0]*)(\d+|\*)?(?:\.(\d+|\*))?(hh|h|ll|l|I64|L)?([diouxXcsSfeEgGp%])")
+CONVERSION = re.compile(r"%([-+ #0]*)(\d+|\*)?(?:\.(\d+|\*))?(hh|h|ll|l|I64|L)?([diouxXcsSfeEgGp%])")
 
 
 def format_text(m, fmt, va):
     """The CE C runtime's wide printf over a va_list at va."""
     out, pos = [], 0
-    for match in SPEC.finditer(fmt):
+    for match in CONVERSION.finditer(fmt):
         out.append(fmt[pos:match.start()])
         pos = match.end()
         flags, width, precision, size, kind = match.groups()
@@ -179,18 +179,18 @@ def format_text(m, fmt, va):
         if kind == "%":
             out.append("%")
             continue
-        spec = "%" + flags + (width or "") + ("." + precision if precision is not None else "")
+        conversion = "%" + flags + (width or "") + ("." + precision if precision is not None else "")
         if kind in "fFeEgG":
             value = struct.unpack("<d", m.read(va, 8))[0]
             va += 8
-            out.append((spec + kind) % value)
+            out.append((conversion + kind) % value)
         elif kind in "sS":
             a = m.u32(va)
             va += 4
             text = "(null)" if a == 0 else (m.wstr(a) if kind == "s" and size != "h" else m.cstr(a))
-            out.append((spec + "s") % text)
+            out.append((conversion + "s") % text)
         elif kind == "c":
-            out.append((spec + "c") % chr(m.u16(va)))
+            out.append((conversion + "c") % chr(m.u16(va)))
             va += 4
         else:
             if size in ("ll", "I64"):
@@ -201,7 +201,7 @@ def format_text(m, fmt, va):
                 va += 4
             if kind in "uoxXp":
                 value &= 0xFFFFFFFFFFFFFFFF if size in ("ll", "I64") else 0xFFFFFFFF
-            out.append((spec + {"i": "d", "u": "d", "p": "X"}.get(kind, kind)) % value)
+            out.append((conversion + {"i": "d", "u": "d", "p": "X"}.get(kind, kind)) % value)
     out.append(fmt[pos:])
     return "".join(out)
 
