@@ -21,10 +21,12 @@ enum { TEXT_MAX = 1024 };
 static WCHAR g_home[MAX_PATH];   /* the program's folder, with a trailing backslash */
 static HANDLE g_log = INVALID_HANDLE_VALUE;
 
-/* One line of the log, in the desktop's code page. */
+/* One line of the log, in the desktop's code page. A name may be as long as
+   a description's line; wsprintfW writes at most 1024 characters, so the
+   line holds that much, the line end and the terminator. */
 static void Log(const WCHAR *format, const WCHAR *a, const WCHAR *b)
 {
-    WCHAR line[3 * MAX_PATH + 100];
+    WCHAR line[1024 + 3];
     wsprintfW(line, format, a, b ? b : L"");
     lstrcatW(line, L"\r\n");
     char bytes[sizeof(line)];
