@@ -31,7 +31,7 @@ struct CabValue {
     WCHAR name[CAB_PATH_MAX];       /* empty: the key's default value */
     DWORD type;                     /* REG_SZ, REG_DWORD, REG_MULTI_SZ or REG_BINARY */
     bool noClobber;                 /* an existing value stays */
-    BYTE data[CAB_VALUE_DATA_MAX];  /* as RegSetValueExW takes it: wide text for the text types */
+    alignas(DWORD) BYTE data[CAB_VALUE_DATA_MAX];  /* as RegSetValueExW takes it: wide text for the text types */
     DWORD size;
 };
 

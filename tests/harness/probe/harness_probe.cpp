@@ -11,11 +11,18 @@
 // trap of its own in its place.
 static const char *volatile null_pointer = NULL;
 
+// A real page fault in the undefined-behaviour-trapping build too, whose own
+// null check would otherwise stop the read as an illegal instruction.
+__attribute__((no_sanitize_undefined)) static int ReadNull(void)
+{
+    return *null_pointer;
+}
+
 int main(int argc, char **argv)
 {
     if (argc != 2) return 2;
     if (strcmp(argv[1], "ok") == 0) return 0;
-    if (strcmp(argv[1], "read-null") == 0) return *null_pointer;
+    if (strcmp(argv[1], "read-null") == 0) return ReadNull();
     if (strcmp(argv[1], "block") == 0) {
         HANDLE never = CreateEventW(NULL, TRUE, FALSE, NULL);
         HANDLE mark = CreateFileW(L"\\probe-running", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
