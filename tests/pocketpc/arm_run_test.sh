@@ -39,9 +39,12 @@ done
 screen_of() { local d _; read -r d _ <"$1/display"; echo "$d"; }
 where() { "$tool" exec "$1" 'D:\Windows\screenpos.exe' "${@:2}" 2>/dev/null | tr -d '\r'; }
 in_front() { [ -n "$(where "$1" front Kestrum)" ]; }
+ok_shown() { [ -n "$(where "$1" ok)" ]; }
 tap_ok() {
     local at
-    at=$(where "$1" ok) && [ -n "$at" ] || return 1
+    # The bar takes the window in front as its "ok" target a moment after
+    # the window comes forward; until then it has no "ok" to tap.
+    wait_for ok_shown "$1" && at=$(where "$1" ok) && [ -n "$at" ] || return 1
     # shellcheck disable=SC2086
     DISPLAY=$(screen_of "$1") xdotool mousemove --window "$(device_desktop_window "$(screen_of "$1")")" $at click 1
 }
