@@ -30,7 +30,7 @@ function requirePackage(name) {
     }
 }
 
-const [tool, device, url, boundText] = process.argv.slice(2);
+const [tool, device, url, boundText, trace] = process.argv.slice(2);
 const bound = Number(boundText);
 const SCREEN = { width: 240, height: 320 };
 let failures = 0;
@@ -133,6 +133,11 @@ async function main() {
         if (check(`the device has its Options tab at ${at.join(',')}`, at.length === 2 && at.every(Number.isFinite))) {
             const scale = box.width / SCREEN.width;
             await page.mouse.click(box.x + (at[0] + 0.5) * scale, box.y + (at[1] + 0.5) * scale);
+            // The page stays connected until the device has drawn what the
+            // click asked for: closed at once, the browser may take the click
+            // with it before the VNC server has read it.
+            if (trace)
+                await until(() => fs.existsSync(trace) && fs.readFileSync(trace, 'latin1').includes('L"Select Cleaning Options'));
         }
     } finally {
         await browser.close();

@@ -61,7 +61,7 @@ url=$("$tool" view "$dev" | tail -n 1)
 check "view prints the page's URL with a secret last" grep -qE '^http://127\.0\.0\.1:[0-9]+/\?token=[0-9a-f]{32}$' <<<"$url"
 WINEDEBUG=+text "$tool" run "$dev" >/dev/null 2>"$work/trace.txt" &
 check "Kestrum shows its Progress page" wait_for drawn "Selected Options"
-check "the page in a browser" node "$top/tests/device/view_browser.js" "$tool" "$dev" "$url" "$WAIT_BOUND_MS"
+check "the page in a browser" node "$top/tests/device/view_browser.js" "$tool" "$dev" "$url" "$WAIT_BOUND_MS" "$work/trace.txt"
 check "... and the click there showed the Options page on the device" wait_for drawn "Select Cleaning Options"
 
 # Only the loopback address, for both servers and nothing else of theirs.
