@@ -31,6 +31,22 @@ bool ApplicationKeyPath(const WCHAR *appKey, WCHAR *path, size_t capacity)
     return true;
 }
 
+/* Steps *END on to the next backslash of PATH (N characters, below
+   CAB_PATH_MAX) or to its end, and copies PATH up to there into PARTIAL;
+   false once the whole path has been given. */
+static bool NextPrefix(const WCHAR *path, size_t n, size_t *end, WCHAR *partial)
+{
+    if (*end >= n)
+        return false;
+    size_t i = *end + 1;
+    while (i < n && path[i] != L'\\')
+        i++;
+    CopyMemory(partial, path, i * sizeof(WCHAR));
+    partial[i] = 0;
+    *end = i;
+    return true;
+}
+
 /* Makes every missing folder of PATH (a device path), recording each. */
 static bool EnsureFolder(const WCHAR *path)
 {
@@ -38,11 +54,7 @@ static bool EnsureFolder(const WCHAR *path)
     size_t n = (size_t)lstrlenW(path);
     if (n == 0 || n >= CAB_PATH_MAX)
         return false;
-    for (size_t i = 1; i <= n; i++) {
-        if (i < n && path[i] != L'\\')
-            continue;
-        CopyMemory(partial, path, i * sizeof(WCHAR));
-        partial[i] = 0;
+    for (size_t i = 0; NextPrefix(path, n, &i, partial);) {
         DWORD attributes = GetFileAttributesW(partial);
         if (attributes != INVALID_FILE_ATTRIBUTES) {
             if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -95,11 +107,7 @@ static bool EnsureKey(unsigned root, const WCHAR *path, HKEY *key)
     size_t n = (size_t)lstrlenW(path);
     if (n == 0 || n >= CAB_PATH_MAX)
         return false;
-    for (size_t i = 1; i <= n; i++) {
-        if (i < n && path[i] != L'\\')
-            continue;
-        CopyMemory(partial, path, i * sizeof(WCHAR));
-        partial[i] = 0;
+    for (size_t i = 0; NextPrefix(path, n, &i, partial);) {
         HKEY made;
         DWORD disposition = 0;
         if (RegCreateKeyExW(RootKey(root), partial, 0, NULL, 0, KEY_READ | KEY_WRITE, NULL, &made, &disposition)
