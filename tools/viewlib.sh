@@ -106,6 +106,16 @@ view_down() {
     rm -rf -- "$dev/view"
 }
 
+# True while PID, started as `setsid NAME ...` in the background, has not yet
+# become NAME: until its exec the process still bears the shell's or setsid's
+# name, and on a loaded host the first check can come that early.
+view_starting() {
+    case $(cat "/proc/$1/comm" 2>/dev/null) in
+        bash|setsid) return 0 ;;
+        *) return 1 ;;
+    esac
+}
+
 # Waits until COMMAND succeeds while the server NAME PID lives; 120 s at most
 # (a bound that only stops a server that hangs; beside a busy core and
 # parallel devices, 60 s has not been enough for x11vnc to listen).
@@ -113,7 +123,7 @@ view_wait() {
     local name=$1 pid=$2 deadline=$((SECONDS + 120)); shift 2
     while [ $SECONDS -lt $deadline ]; do
         "$@" && return 0
-        view_alive "$name" "$pid" || return 1
+        view_alive "$name" "$pid" || view_starting "$pid" || return 1
         sleep 0.1   # polling for the server to be ready
     done
     return 1
