@@ -106,12 +106,14 @@ view_down() {
     rm -rf -- "$dev/view"
 }
 
-# True while PID, started as `setsid NAME ...` in the background, has not yet
-# become NAME: until its exec the process still bears the shell's or setsid's
-# name, and on a loaded host the first check can come that early.
-view_starting() {
-    case $(cat "/proc/$1/comm" 2>/dev/null) in
-        bash|setsid) return 0 ;;
+# True while PID, started as `setsid NAME ...` in the background, is NAME or
+# is still on its way to becoming it: until its exec the process bears the
+# shell's or setsid's name, and on a loaded host the first check can come
+# that early. One read of the name: two reads could straddle the exec and
+# see neither the shell before it nor the server after it.
+view_up_or_starting() {
+    case $(cat "/proc/$2/comm" 2>/dev/null) in
+        "$1"|bash|setsid) return 0 ;;
         *) return 1 ;;
     esac
 }
@@ -123,7 +125,7 @@ view_wait() {
     local name=$1 pid=$2 deadline=$((SECONDS + 120)); shift 2
     while [ $SECONDS -lt $deadline ]; do
         "$@" && return 0
-        view_alive "$name" "$pid" || view_starting "$pid" || return 1
+        view_up_or_starting "$name" "$pid" || return 1
         sleep 0.1   # polling for the server to be ready
     done
     return 1
@@ -152,8 +154,13 @@ view_up() {
     ln -s "$VIEW_PACKAGES_DIR/vendor" "$dir/web/vendor"
 
     # x11vnc takes the first free port from 5900 on the loopback address and
-    # writes it to the flag file once it listens.
-    setsid x11vnc -display "$DISPLAY" -id "$id" -localhost -noipv6 -forever -shared -nopw -quiet \
+    # writes it to the flag file once it listens. -noipv6 alone still lets it
+    # probe a hundred IPv6 ports by the name "localhost", each a DNS query
+    # where the hosts file has no IPv6 localhost: 5 s here, and past any
+    # bound where the resolver is slow or out of reach. -rfbportv6 -1 ends
+    # that probe, -nolookup the client lookups: the view asks no resolver.
+    setsid x11vnc -display "$DISPLAY" -id "$id" -localhost -noipv6 -rfbportv6 -1 -nolookup \
+        -forever -shared -nopw -quiet \
         -flag "$dir/vnc-port" -o "$dir/x11vnc.log" </dev/null >/dev/null 2>&1 &
     pid=$!
     echo "x11vnc $pid" >>"$dir/pids"
