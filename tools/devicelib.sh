@@ -337,9 +337,15 @@ device_unmount_store() {
 # navigation bar in it. Started alone, the bar's first window would have to
 # start that explorer and wait for it, and Wine gives up that wait after a
 # bound of its own: under load the bar then ends with status 1, no desktop
-# is ever made and nothing else starts one.
+# is ever made and nothing else starts one. Wine's own words go to LOG, if
+# given, for the message of a desktop that never comes up.
 device_start_navbar() {
-    setsid wine explorer.exe /desktop=Handheld 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>&1 &
+    setsid wine explorer.exe /desktop=Handheld 'D:\Windows\navbar.exe' </dev/null >/dev/null 2>"${1:-/dev/null}" &
+}
+
+# The last line of Wine's own words in LOG: not a debug channel's trace.
+device_wine_last_line() {
+    grep -v -e '^\s*$' -e '^[0-9a-f]*:\(trace\|warn\|fixme\):' "$1" 2>/dev/null | tail -n 1 | tr -d '\r'
 }
 
 # The id of the device's desktop window on display DISPLAY, once it has its
